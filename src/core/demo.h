@@ -1,0 +1,88 @@
+// DEMO: the show itself: start-up, the endless sequence of scenes, the frame pipeline and keys.
+// Depends on: every other module.
+// NOTE: the frame is 256 x 256 pixels 0x00RRGGBB. Everything the show creates lives in the one
+// `demo` record until the process ends; scenes create their own objects on their first run and
+// reuse them on later passes. Every random draw happens in a fixed order, so every run is the same.
+#pragma once
+#include <cstdint>
+
+#include "core/fps.h"
+#include "effects/random.h"
+#include "platform/mouse.h"
+#include "platform/windpy.h"
+#include "platform/winkbd.h"
+#include "platform/winptr.h"
+#include "raster/img.h"
+
+inline constexpr int32_t frame_width = 256;
+inline constexpr int32_t frame_height = 256;
+
+// demo_flags bits.
+inline constexpr uint8_t DEMO_EXIT_REQUESTED = 1;
+inline constexpr uint8_t DEMO_NEXT_PART = 2;
+
+struct Demo {
+    // The state that keys change and scene set-ups overwrite.
+    uint8_t demo_flags = 0;
+    uint8_t scroll_on = 1;
+    uint8_t rasters_on = 1;
+    uint8_t fade_on = 1;
+    uint32_t fade_step = 0x010101;
+    uint8_t fps_overlay_on = 0;
+    uint8_t blur_on = 0;
+    uint8_t glare_on = 0;
+    uint8_t paused = 0;
+    uint8_t music_muted = 0;
+    uint8_t background_mode = 0;
+    uint32_t background_colour = 0;
+
+    // Long-lived objects made at start-up.
+    WINDPY* display = nullptr;
+    WINKBD* keyboard = nullptr;
+    WINPTR* pointer = nullptr;
+    MOUSE* mouse = nullptr;
+    Image* work = nullptr;
+    Image* glare = nullptr;
+    Image* blur = nullptr;
+    Random* particle_random = nullptr;
+    FPS* timer = nullptr;
+};
+
+// The show's one record.
+extern Demo demo;
+
+// What a scene's frame loop does around its own drawing.
+struct SceneStyle {
+    int32_t frames;       // frame count of one run
+    bool fade_before;     // demo_fade_out before the loop
+    bool pointer;         // draw the mouse sprite
+    bool letters;         // the letters layer after the text overlay
+    bool paced;           // FPS_wait after FPS_end
+};
+
+// Runs start-up and then the five scenes for ever.
+[[noreturn]] void demo_main();
+// Creates everything the show needs, in its fixed order.
+void demo_init();
+// 32 steps of subtracting 0x808080 from the work image and presenting it.
+void demo_fade_out();
+// The mouse sprite at the pointer.
+void demo_pointer_overlay();
+// The two counters, when the overlay is on.
+void demo_text_overlay();
+// Glare, blur, presentation and the background step for the next frame.
+void demo_postprocess();
+// Acts on the current key after pumping one event.
+void demo_keys(WINKBD* keyboard);
+// Polls and dispatches keys while the show is paused.
+void demo_pause();
+// Runs a scene: fade-out if asked, then the frame loop with draw(n) for n = frames .. 1; it
+// returns when the count runs out or the viewer asks for the next part.
+void demo_run_scene(const SceneStyle& style, void (*draw)(int32_t n));
+
+// The five scenes, in the order of the show.
+void scene_radial();
+void scene_bicolour();
+void scene_ball();
+void scene_circles();
+void scene_water();

@@ -1,0 +1,9 @@
+#include "core/report.h"
+
+#include <cstdio>
+
+void REPORT_raise(ErrorReport& report)
+{
+    ++report.count;
+    if (report.on) std::fputs(report.line, stdout);
+}

@@ -1,0 +1,37 @@
+// OS: the few services the demo needs from the operating system; one backend provides them.
+// Depends on: nothing. Backends: os_sdl.cpp (the desktop), os_headless.cpp (tests and recording).
+// NOTE: times are milliseconds on a counter that wraps at 2^32; frames are width x height pixels
+// 0x00RRGGBB, top row first; key codes are the backend's own and are turned into characters by
+// OS_key_char; audio is one in-memory WAV image (16-bit mono PCM) that the backend loops.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// What OS_pump took from the event queue.
+enum OsEvent { OS_EVENT_NONE = 0, OS_EVENT_KEY_DOWN, OS_EVENT_CLOSE, OS_EVENT_OTHER };
+
+// Milliseconds since an arbitrary start.
+uint32_t OS_ticks();
+// Sleeps for ms milliseconds.
+void OS_sleep(uint32_t ms);
+// Opens the window with a client area of width x height pixels, centred on the screen, and hides
+// the system cursor over it. Returns false (and prints why) when no window can be made.
+bool OS_open_window(const char* title, int32_t width, int32_t height);
+// Shows one frame in the window's client area, 1:1 at its top-left corner.
+void OS_present(const uint32_t* pixels, int32_t width, int32_t height);
+// Takes at most one pending event without waiting; a key-down stores its key code in *key.
+OsEvent OS_pump(int32_t* key);
+// Waits up to ms milliseconds for an event to become pending, without taking it.
+void OS_wait_event(uint32_t ms);
+// The unshifted character of a key code: letters lower case, digits, space 0x20, ESC 0x1B; else 0.
+int32_t OS_key_char(int32_t key);
+// The pointer in client pixels (may lie outside the window); false when it cannot be read.
+bool OS_pointer(int32_t* x, int32_t* y);
+// Hides the system cursor over the window.
+void OS_hide_cursor();
+// Starts looping the WAV image from its first value; the image must stay valid while it plays.
+void OS_audio_loop(const uint8_t* wav, std::size_t size);
+// Stops playback at once; afterwards the image may be rewritten or freed.
+void OS_audio_stop();
+// Ends the process with the given status.
+[[noreturn]] void OS_exit(int status);

@@ -1,0 +1,74 @@
+#include "platform/windpy.h"
+
+#include "core/record.h"
+#include "platform/os.h"
+
+static ErrorReport windpy_errors{"WINDPY error\n", false, 0};
+
+static struct {
+    WINDPY* display = nullptr;
+    bool window_open = false;
+} windpy_state;
+
+ErrorReport& WINDPY_report() { return windpy_errors; }
+
+WINDPY* WINDPY_current() { return windpy_state.display; }
+
+WINDPY* WINDPY_new()
+{
+    WINDPY* display = record_new<WINDPY>();
+    if (!display) {
+        REPORT_raise(windpy_errors);
+        return nullptr;
+    }
+    windpy_state.display = display;
+    if (!WINDPY_open(display, 256, 256)) {
+        windpy_state.display = nullptr;
+        record_free(&display);
+        return nullptr;
+    }
+    return display;
+}
+
+bool WINDPY_open(WINDPY* display, int32_t width, int32_t height)
+{
+    if (!display || width < 0 || height < 0) {
+        REPORT_raise(windpy_errors);
+        return false;
+    }
+    display->width = width;
+    display->height = height;
+    if (!windpy_state.window_open) {
+        if (!OS_open_window("VOXA7100", width, height)) {
+            REPORT_raise(windpy_errors);
+            return false;
+        }
+        windpy_state.window_open = true;
+    }
+    return true;
+}
+
+void WINDPY_show(WINDPY* display, const Image* image)
+{
+    if (!display || !image || !image->pixels || image->width != display->width || image->height != display->height ||
+        !windpy_state.window_open) {
+        REPORT_raise(windpy_errors);
+        return;
+    }
+    OS_present(image->pixels.get(), image->width, image->height);
+}
+
+void WINDPY_to_bgr24(const uint32_t* pixels, int32_t width, int32_t height, uint8_t* out)
+{
+    if (!pixels || !out || width <= 0 || height <= 0) return;
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+    for (int32_t row = 0; row < height; ++row) {
+        const uint32_t* s = pixels + static_cast<std::size_t>(row) * width;
+        uint8_t* d = out + static_cast<std::size_t>(height - 1 - row) * stride;
+        for (int32_t col = 0; col < width; ++col) {
+            d[3 * col] = static_cast<uint8_t>(s[col]);
+            d[3 * col + 1] = static_cast<uint8_t>(s[col] >> 8);
+            d[3 * col + 2] = static_cast<uint8_t>(s[col] >> 16);
+        }
+    }
+}

@@ -1,0 +1,29 @@
+// WINDPY: the display: the window with its 256 x 256 client area and presentation of frames.
+// Depends on: raster/img, platform/os.
+// NOTE: frames are shown 1:1 at the client area's top-left corner; the module keeps the single
+// display record. WINDPY_to_bgr24 is the conversion a bottom-up 24-bit bitmap needs.
+#pragma once
+#include <cstdint>
+
+#include "core/report.h"
+#include "raster/img.h"
+
+struct WINDPY {
+    int32_t width = 0;   // client width in pixels
+    int32_t height = 0;  // client height in pixels
+};
+
+// The module's error report ("WINDPY error\n").
+ErrorReport& WINDPY_report();
+
+// Creates the display and opens the 256 x 256 window; null when no window can be made.
+WINDPY* WINDPY_new();
+// Opens (or re-places) the window with a client area of width x height.
+bool WINDPY_open(WINDPY* display, int32_t width, int32_t height);
+// Presents an image of exactly the display's size.
+void WINDPY_show(WINDPY* display, const Image* image);
+// The display record, or null before WINDPY_new.
+WINDPY* WINDPY_current();
+// Converts width x height pixels into a bottom-up 24-bit bitmap: the first image row lands in the
+// last buffer row, each pixel as blue, green, red bytes; rows are width * 3 bytes back to back.
+void WINDPY_to_bgr24(const uint32_t* pixels, int32_t width, int32_t height, uint8_t* out);

@@ -1,0 +1,257 @@
+#include "raster/img.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/record.h"
+
+static ErrorReport img_errors{"IMG error\n", false, 0};
+
+ErrorReport& IMG_report() { return img_errors; }
+
+static bool has_pixels(const Image* image) { return image && image->pixels; }
+
+Image* IMG_new()
+{
+    Image* image = record_new<Image>();
+    if (!image) {
+        REPORT_raise(img_errors);
+        return nullptr;
+    }
+    image->pixels = block_new<uint32_t>(16 * 16);
+    if (!image->pixels) {
+        record_free(&image);
+        REPORT_raise(img_errors);
+        return nullptr;
+    }
+    image->width = image->height = 16;
+    return image;
+}
+
+void IMG_free(Image** image)
+{
+    if (!image || !*image) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    record_free(image);
+}
+
+void IMG_resize(Image* image, int32_t width, int32_t height)
+{
+    if (!image || width < 0 || height < 0) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    image->pixels.reset();
+    image->width = width;
+    image->height = height;
+    image->pixels = block_new<uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    if (!image->pixels) REPORT_raise(img_errors);
+}
+
+void IMG_copy(const Image* source, Image* destination)
+{
+    if (!has_pixels(source) || !has_pixels(destination) || source->width != destination->width ||
+        source->height != destination->height) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    std::memcpy(destination->pixels.get(), source->pixels.get(),
+                sizeof(uint32_t) * static_cast<std::size_t>(source->width) * static_cast<std::size_t>(source->height));
+}
+
+void IMG_fill(Image* image, uint32_t value)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    std::fill_n(image->pixels.get(), static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height), value);
+}
+
+void IMG_put(Image* image, int32_t col, int32_t row, uint32_t value)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    if (col < 0 || row < 0 || col >= image->width || row >= image->height) return;
+    image->pixels[static_cast<std::size_t>(col) + static_cast<std::size_t>(row) * static_cast<std::size_t>(image->width)] = value;
+}
+
+uint32_t IMG_get(const Image* image, int32_t col, int32_t row)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return 0;
+    }
+    if (col < 0 || row < 0 || col >= image->width || row >= image->height) return 0;
+    return image->pixels[static_cast<std::size_t>(col) + static_cast<std::size_t>(row) * static_cast<std::size_t>(image->width)];
+}
+
+void IMG_blit(const Image* source, Image* destination, int32_t sc, int32_t sr, int32_t dc, int32_t dr,
+              int32_t w, int32_t h)
+{
+    if (!has_pixels(source) || !has_pixels(destination)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    // Rejection and clipping in 64 bits so that huge sizes cannot overflow.
+    int64_t SC = sc, SR = sr, DC = dc, DR = dr, W = w, H = h;
+    if (DC >= destination->width || DC + W < 0 || DR >= destination->height || DR + H < 0) return;
+    if (SC >= source->width || SC + W < 0 || SR >= source->height || SR + H < 0) return;
+    if (SC < 0) W += SC, DC -= SC, SC = 0;
+    if (SR < 0) H += SR, DR -= SR, SR = 0;
+    if (SC + W > source->width) W = source->width - SC;
+    if (SR + H > source->height) H = source->height - SR;
+    if (DC < 0) W += DC, SC -= DC, DC = 0;
+    if (DR < 0) H += DR, SR -= DR, DR = 0;
+    if (DC + W > destination->width) W = destination->width - DC;
+    if (DR + H > destination->height) H = destination->height - DR;
+    if (W <= 0 || H <= 0) return;
+    for (int64_t row = 0; row < H; ++row) {
+        const uint32_t* s = source->pixels.get() + SC + (SR + row) * source->width;
+        uint32_t* d = destination->pixels.get() + DC + (DR + row) * destination->width;
+        for (int64_t col = 0; col < W; ++col) d[col] = s[col] ? s[col] : d[col];
+    }
+}
+
+void IMG_add(Image* image, uint32_t colour)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    const uint32_t r = colour & 0xFF0000, g = colour & 0xFF00, b = colour & 0xFF;
+    uint32_t* p = image->pixels.get();
+    const std::size_t n = static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height);
+    for (std::size_t i = 0; i < n; ++i) p[i] = IMG_add_pixel_value(p[i], r, g, b);
+}
+
+void IMG_sub(Image* image, uint32_t colour)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    const uint32_t r = colour & 0xFF0000, g = colour & 0xFF00, b = colour & 0xFF;
+    uint32_t* p = image->pixels.get();
+    const std::size_t n = static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height);
+    for (std::size_t i = 0; i < n; ++i) p[i] = IMG_sub_pixel_value(p[i], r, g, b);
+}
+
+void IMG_and(const Image* mask, Image* destination)
+{
+    if (!has_pixels(mask) || !has_pixels(destination)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    // The caller guarantees equal sizes; never touch more pixels than either image holds.
+    const std::size_t n = std::min(static_cast<std::size_t>(mask->width) * static_cast<std::size_t>(mask->height),
+                                   static_cast<std::size_t>(destination->width) * static_cast<std::size_t>(destination->height));
+    const uint32_t* m = mask->pixels.get();
+    uint32_t* d = destination->pixels.get();
+    for (std::size_t i = 0; i < n; ++i) d[i] &= m[i];
+}
+
+void IMG_blit_column(const Image* source, Image* destination, int32_t sc, int32_t dc, int32_t dr)
+{
+    if (!has_pixels(source) || !has_pixels(destination) || sc >= source->width || dc >= destination->width || sc < 0 ||
+        dc < 0 || destination->height <= 0) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    const int32_t dh = destination->height, sh = source->height, sw = source->width, dw = destination->width;
+    dr %= dh;
+    if (dr < 0) dr += dh;
+    const uint32_t* s = source->pixels.get() + sc;
+    uint32_t* d = destination->pixels.get() + dc;
+    const int32_t first = std::min(dh - dr, sh);
+    for (int32_t k = 0; k < first; ++k) {
+        const uint32_t v = s[static_cast<std::size_t>(k) * sw];
+        if (v) d[static_cast<std::size_t>(dr + k) * dw] = v;
+    }
+    const int32_t last = std::min(sh, dh);
+    for (int32_t k = first; k < last; ++k) {
+        const uint32_t v = s[static_cast<std::size_t>(k) * sw];
+        if (v) d[static_cast<std::size_t>(k - first) * dw] = v;
+    }
+}
+
+void IMG_fill_rect(Image* image, int32_t col, int32_t row, int32_t w, int32_t h, uint32_t value)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    int64_t C = col, R = row, W = w, H = h;
+    if (C + W <= 0 || R + H <= 0 || C >= image->width || R >= image->height) return;
+    if (C < 0) W = C + W, C = 0;
+    if (R < 0) H = R + H, R = 0;
+    if (C + W > image->width) W = image->width - C;
+    if (R + H > image->height) H = image->height - R;
+    if (W <= 0 || H <= 0) return;
+    for (int64_t r = 0; r < H; ++r) std::fill_n(image->pixels.get() + C + (R + r) * image->width, W, value);
+}
+
+void IMG_line(Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, uint32_t value)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    const int64_t dx = int64_t{col1} - col0, dy = int64_t{row1} - row0;
+    const int64_t sx = dx > 0 ? 1 : (dx < 0 ? -1 : 0), sy = dy > 0 ? 1 : (dy < 0 ? -1 : 0);
+    const int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+    const int64_t w = image->width, h = image->height;
+    uint32_t* px = image->pixels.get();
+    int64_t col = col0, row = row0;
+    auto plot = [&] {
+        if (col >= 0 && row >= 0 && col < w && row < h) px[col + row * w] = value;
+    };
+    if (ax > ay) {
+        int64_t err = ax >> 1;
+        for (int64_t i = 0; i <= ax; ++i) {
+            plot();
+            col += sx;
+            err -= ay;
+            if (err <= 0) err += ax, row += sy;
+        }
+    } else {
+        int64_t err = ay >> 1;
+        for (int64_t i = 0; i <= ay; ++i) {
+            plot();
+            row += sy;
+            err -= ax;
+            if (err <= 0) err += ay, col += sx;
+        }
+    }
+}
+
+void IMG_hline(Image* image, int32_t row, int32_t col0, int32_t col1, uint32_t value)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    if (col1 < col0) std::swap(col0, col1);
+    if (row < 0 || row >= image->height) return;
+    col0 = std::max(col0, 0);
+    col1 = std::min(col1, image->width - 1);
+    if (col1 < col0) return;
+    std::fill_n(image->pixels.get() + col0 + static_cast<std::size_t>(row) * image->width, col1 - col0 + 1, value);
+}
+
+void IMG_vline(Image* image, uint32_t value, int32_t col, int32_t row0, int32_t row1)
+{
+    if (!has_pixels(image)) {
+        REPORT_raise(img_errors);
+        return;
+    }
+    if (col < 0 || col >= image->width) return;
+    row0 = std::max(row0, 0);
+    row1 = std::min(row1, image->height - 1);
+    uint32_t* p = image->pixels.get() + col;
+    for (int32_t r = row0; r <= row1; ++r) p[static_cast<std::size_t>(r) * image->width] = value;
+}

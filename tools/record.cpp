@@ -1,0 +1,175 @@
+// voxa7100-record: runs the show on the headless backend and writes what the window would show.
+//
+//   voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] [--hash]
+//
+// Presentations are numbered from 0 (start-up pictures included). Every K-th one is written as
+// DIR/frame-NNNNNN.png; a listed key is pressed just before presentation P (KEY is one character,
+// `space` or `esc`); every presentation costs MS milliseconds of virtual time (default 0).
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/demo.h"
+#include "platform/headless.h"
+#include "pngout.h"
+
+namespace {
+
+struct StopRun {
+    int status;
+};
+
+struct Options {
+    int64_t frames = -1;
+    std::string out;
+    int64_t every = 1;
+    uint32_t frame_ms = 0;
+    bool hash = false;
+    std::vector<std::pair<int64_t, int32_t>> keys;
+};
+
+[[noreturn]] void usage_error(const std::string& message)
+{
+    std::fprintf(stderr,
+                 "voxa7100-record: %s\n"
+                 "usage: voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] "
+                 "[--hash]\n",
+                 message.c_str());
+    std::exit(2);
+}
+
+bool parse_count(const char* text, int64_t min, int64_t max, int64_t* value)
+{
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+    *value = v;
+    return true;
+}
+
+int32_t parse_key(const std::string& name)
+{
+    if (name == "space") return 0x20;
+    if (name == "esc") return 0x1B;
+    if (name.size() == 1 && static_cast<unsigned char>(name[0]) > 0x20 && static_cast<unsigned char>(name[0]) < 0x7F)
+        return static_cast<unsigned char>(name[0]);
+    return -1;
+}
+
+void parse_keys(const std::string& list, Options& options)
+{
+    std::size_t at = 0;
+    while (at <= list.size()) {
+        const std::size_t comma = list.find(',', at);
+        const std::string item = list.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        const std::size_t colon = item.find(':');
+        int64_t number = 0;
+        if (colon == std::string::npos || !parse_count(item.substr(0, colon).c_str(), 0, INT64_MAX / 2, &number))
+            usage_error("bad --keys item '" + item + "' (expected P:KEY, KEY one character, space or esc)");
+        const int32_t key = parse_key(item.substr(colon + 1));
+        if (key < 0) usage_error("bad key in --keys item '" + item + "' (one character, space or esc)");
+        options.keys.emplace_back(number, key);
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+}
+
+Options parse(int argc, char** argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> const char* {
+            if (i + 1 >= argc) usage_error(arg + " needs a value");
+            return argv[++i];
+        };
+        int64_t v = 0;
+        if (arg == "--frames") {
+            if (!parse_count(value(), 1, INT64_MAX / 2, &v)) usage_error("--frames needs a whole number of 1 or more");
+            o.frames = v;
+        } else if (arg == "--out") {
+            o.out = value();
+            if (o.out.empty()) usage_error("--out needs a folder");
+        } else if (arg == "--every") {
+            if (!parse_count(value(), 1, INT64_MAX / 2, &v)) usage_error("--every needs a whole number of 1 or more");
+            o.every = v;
+        } else if (arg == "--frame-ms") {
+            if (!parse_count(value(), 0, 60000, &v)) usage_error("--frame-ms needs a whole number from 0 to 60000");
+            o.frame_ms = static_cast<uint32_t>(v);
+        } else if (arg == "--keys") {
+            parse_keys(value(), o);
+        } else if (arg == "--hash") {
+            o.hash = true;
+        } else {
+            usage_error("unknown argument '" + arg + "'");
+        }
+    }
+    if (o.frames < 0) usage_error("--frames is required");
+    return o;
+}
+
+// Makes the output folder (and checks that it can be written) before the show starts.
+void prepare_out(const std::string& dir)
+{
+    if (dir.empty()) return;
+    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) usage_error("cannot create '" + dir + "': " + std::strerror(errno));
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) usage_error("'" + dir + "' is not a folder");
+    const std::string probe = dir + "/.voxa7100-record-probe";
+    std::FILE* f = std::fopen(probe.c_str(), "wb");
+    if (!f) usage_error("cannot write into '" + dir + "': " + std::strerror(errno));
+    std::fclose(f);
+    std::remove(probe.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const Options options = parse(argc, argv);
+    prepare_out(options.out);
+
+    uint64_t hash = 1469598103934665603ull;
+    HEADLESS_set_frame_ms(options.frame_ms);
+    for (const auto& [number, key] : options.keys) HEADLESS_schedule_key(number, key);
+    HEADLESS_set_sink([&](const HeadlessFrame& frame) {
+        if (options.hash)
+            for (int32_t i = 0; i < frame.width * frame.height; ++i) hash = (hash ^ frame.pixels[i]) * 1099511628211ull;
+        if (!options.out.empty() && frame.number % options.every == 0) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame.number));
+            std::string error;
+            if (!PNGOUT_write(options.out + name, frame.pixels, frame.width, frame.height, &error)) {
+                std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
+                throw StopRun{2};
+            }
+        }
+        const int64_t done = frame.number + 1;
+        if (options.frames >= 2000 && done % 1000 == 0)
+            std::fprintf(stderr, "voxa7100-record: %lld of %lld frames\n", static_cast<long long>(done),
+                         static_cast<long long>(options.frames));
+        if (done >= options.frames) throw StopRun{0};
+    });
+    HEADLESS_set_exit([](int status) { throw StopRun{status}; });
+    HEADLESS_set_idle([] {
+        // Paused with no key left in the script: nothing more will ever be shown.
+        std::fprintf(stderr, "voxa7100-record: the show is paused and no key is left to resume it; stopping\n");
+        throw StopRun{0};
+    });
+
+    int status = 0;
+    try {
+        demo_main();
+    } catch (const StopRun& stop) {
+        status = stop.status;
+    }
+    if (options.hash) std::printf("%016llx %lld\n", static_cast<unsigned long long>(hash), static_cast<long long>(HEADLESS_presentations()));
+    return status;
+}
