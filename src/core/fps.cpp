@@ -16,6 +16,15 @@ FPS* FPS_new()
     return timer;
 }
 
+void FPS_free(FPS** timer)
+{
+    if (!timer || !*timer) {
+        REPORT_raise(fps_errors);
+        return;
+    }
+    record_free(timer);
+}
+
 void FPS_begin(FPS* timer)
 {
     if (!timer) return;

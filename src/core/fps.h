@@ -25,6 +25,8 @@ ErrorReport& FPS_report();
 double FPS_now();
 // A new zeroed timer, or null when memory runs out.
 FPS* FPS_new();
+// Frees the timer and nulls the owner's pointer.
+void FPS_free(FPS** timer);
 // Notes the start of a frame.
 void FPS_begin(FPS* timer);
 // Counts and measures the frame.
