@@ -1,10 +1,14 @@
 // voxa7100-record: runs the show on the headless backend and writes what the window would show.
 //
-//   voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] [--hash]
+//   voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS]
+//                   [--pointer X,Y] [--hash] [--hash-each]
 //
 // Presentations are numbered from 0 (start-up pictures included). Every K-th one is written as
 // DIR/frame-NNNNNN.png; a listed key is pressed just before presentation P (KEY is one character,
-// `space` or `esc`); every presentation costs MS milliseconds of virtual time (default 0).
+// `space` or `esc`); every presentation costs MS milliseconds of virtual time (default 0). The
+// pointer rests at (X, Y) in window pixels (default 0,0). --hash prints one hash of all frames,
+// --hash-each one line "NUMBER HASH" per presentation (64-bit FNV-1a of the 0x00RRGGBB words).
+// While the show is paused nothing is presented, so the next listed key arrives at once.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -30,6 +34,8 @@ struct Options {
     int64_t every = 1;
     uint32_t frame_ms = 0;
     bool hash = false;
+    bool hash_each = false;
+    int32_t pointer_x = 0, pointer_y = 0;
     std::vector<std::pair<int64_t, int32_t>> keys;
 };
 
@@ -38,7 +44,7 @@ struct Options {
     std::fprintf(stderr,
                  "voxa7100-record: %s\n"
                  "usage: voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] "
-                 "[--hash]\n",
+                 "[--pointer X,Y] [--hash] [--hash-each]\n",
                  message.c_str());
     std::exit(2);
 }
@@ -107,6 +113,16 @@ Options parse(int argc, char** argv)
             parse_keys(value(), o);
         } else if (arg == "--hash") {
             o.hash = true;
+        } else if (arg == "--hash-each") {
+            o.hash_each = true;
+        } else if (arg == "--pointer") {
+            const std::string xy = value();
+            const std::size_t comma = xy.find(',');
+            int64_t x = 0, y = 0;
+            if (comma == std::string::npos || !parse_count(xy.substr(0, comma).c_str(), -100000, 100000, &x) ||
+                !parse_count(xy.substr(comma + 1).c_str(), -100000, 100000, &y))
+                usage_error("--pointer needs X,Y in window pixels");
+            o.pointer_x = static_cast<int32_t>(x), o.pointer_y = static_cast<int32_t>(y);
         } else {
             usage_error("unknown argument '" + arg + "'");
         }
@@ -138,10 +154,17 @@ int main(int argc, char** argv)
 
     uint64_t hash = 1469598103934665603ull;
     HEADLESS_set_frame_ms(options.frame_ms);
+    HEADLESS_set_pointer(options.pointer_x, options.pointer_y);
     for (const auto& [number, key] : options.keys) HEADLESS_schedule_key(number, key);
     HEADLESS_set_sink([&](const HeadlessFrame& frame) {
-        if (options.hash)
-            for (int32_t i = 0; i < frame.width * frame.height; ++i) hash = (hash ^ frame.pixels[i]) * 1099511628211ull;
+        if (options.hash || options.hash_each) {
+            uint64_t one = 1469598103934665603ull;
+            for (int32_t i = 0; i < frame.width * frame.height; ++i) {
+                hash = (hash ^ frame.pixels[i]) * 1099511628211ull;
+                one = (one ^ frame.pixels[i]) * 1099511628211ull;
+            }
+            if (options.hash_each) std::printf("%lld %016llx\n", static_cast<long long>(frame.number), static_cast<unsigned long long>(one));
+        }
         if (!options.out.empty() && frame.number % options.every == 0) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame.number));

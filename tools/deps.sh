@@ -1,0 +1,22 @@
+# Sourced by the run scripts: makes sure the Debian packages named in $1.. are installed.
+# As root it installs what is missing (apt-get update once, then apt-get install -y); otherwise
+# it names the missing packages and stops.
+ensure_packages() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" = 0 ]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null || {
+            echo "Could not install: ${missing[*]}" >&2
+            return 1
+        }
+    else
+        echo "Please install these Debian packages first (as root): apt-get install ${missing[*]}" >&2
+        return 1
+    fi
+}
+BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libpng-dev)
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps imagemagick netpbm sox python3)
