@@ -208,7 +208,7 @@ SKELETON8 = {
     "M": "1,7 1,0 3,3 4,3 6,0 6,7",
     "V": "1,0 1,3 3,7 4,7 6,3 6,0",
     "W": "1,0 1,7 3,4 4,4 6,7 6,0",
-    "Y": "1,0 1,1 3,3 4,3 6,1 6,0 | 3,3 3,7 | 4,3 4,7",
+    "Y": "1,0 1,1 3,3 4,3 6,1 6,0 | 4,3 4,7",
 }
 
 
@@ -451,18 +451,29 @@ def text_strokes(text, x0, y0, sx, sy):
     return segs
 
 
+def fit_x(segs, centre):
+    """The segments moved sideways so that their extent is centred on the column centre."""
+    lo = min(min(a, c) for (a, b, c, d) in segs)
+    hi = max(max(a, c) for (a, b, c, d) in segs)
+    dx = centre - (lo + hi) / 2
+    return [(a + dx, b, c + dx, d) for (a, b, c, d) in segs]
+
+
 def build_logo():
     width, height = 128, 64
     rgb = grid(width, height, (0, 0, 0))
-    top, tall = 7.0, 36.0
-    letters = shear(logo_strokes(10.0, top, 20.0, tall, 10.5), 0.16, top + tall / 2)
-    sub_text = text_strokes("7100", 70.0, 52.0, 0.5, 0.5)
+    top, tall = 8.0, 35.0
+    raw = shear(logo_strokes(0.0, top, 19.0, tall, 9.5), 0.16, top + tall / 2)
+    letters = fit_x(raw, 63.0)
+    # A glint on the upper left of the O, carried by the same shear and shift as the letters.
+    gy = top + tall / 2 - (tall / 2 + 4.5) * 0.72
+    gx = 28.5 + 9.5 - (9.5 + 4.5) * 0.72 + 0.16 * (top + tall / 2 - gy) + (letters[0][0] - raw[0][0])
     radius, rim = 4.6, 1.7
     chrome = [(0.0, (70, 140, 255)), (0.30, (170, 225, 255)), (0.47, (250, 252, 255)),
               (0.50, (50, 30, 120)), (0.62, (160, 60, 150)), (0.80, (250, 140, 70)),
               (1.0, (255, 235, 150))]
     outline = (16, 10, 48)
-    shadow = (30, 18, 70)
+    shadow = (34, 22, 80)
     sub = 3
     for y in range(height):
         for x in range(width):
@@ -490,24 +501,36 @@ def build_logo():
                 rgb[y][x] = lerp3(outline, body, fill / (fill + edge))
                 continue
             # The drop shadow, down and to the right of the rim.
-            d, _, _ = nearest(x + 0.5 - 2.0, y + 0.5 - 2.5, letters)
+            d, _, _ = nearest(x + 0.5 - 2.0, y + 0.5 - 3.0, letters)
             if d <= radius + rim:
                 rgb[y][x] = shadow
-    # The small "7100" in white with a dark rim, under the right half, and a thin swoosh.
-    swoosh = polyline_segments([(8 + i * 1.0, 56.5 - 3.0 * math.sin(i / 60.0 * math.pi)) for i in range(61)])
+    # "7100" small and centred under the letters, between two lines that fade out sideways.
+    number = text_strokes("7100", 0.0, 53.0, 0.55, 0.55)
+    number = fit_x(number, 64.0)
     for y in range(height):
         for x in range(width):
             px, py = x + 0.5, y + 0.5
-            d, _, _ = nearest(px, py, sub_text)
-            if d <= 0.95:
-                rgb[y][x] = ramp([(0.0, (255, 255, 255)), (1.0, (150, 220, 255))], (py - 52) / 8)
+            if rgb[y][x] != (0, 0, 0):
                 continue
-            if d <= 1.95:
+            d, _, _ = nearest(px, py, number)
+            if d <= 1.0:
+                rgb[y][x] = ramp([(0.0, (255, 255, 255)), (1.0, (255, 200, 120))], (py - 53) / 8)
+            elif d <= 2.0:
                 rgb[y][x] = outline
+            elif 57 <= y <= 58 and (10 <= x <= 42 or 86 <= x <= 117):
+                t = (x - 10) / 32.0 if x < 64 else (117 - x) / 31.0
+                c = ramp([(0.0, (40, 30, 110)), (1.0, (120, 200, 255) if y == 57 else (60, 110, 220))], t)
+                rgb[y][x] = c
+    for y in range(height):
+        for x in range(width):
+            ax, ay = abs(x + 0.5 - gx), abs(y + 0.5 - gy)
+            glow = max(clamp(1.0 - ax / 9.0) * clamp(1.0 - ay / 1.2),
+                       clamp(1.0 - ay / 9.0) * clamp(1.0 - ax / 1.2),
+                       clamp(1.0 - math.hypot(ax, ay) / 3.0))
+            if rgb[y][x] == (0, 0, 0) and glow < 0.3:
                 continue
-            d2, _, _ = nearest(px, py, swoosh)
-            if d2 <= 0.8 and rgb[y][x] == (0, 0, 0):
-                rgb[y][x] = ramp([(0.0, (60, 120, 255)), (1.0, (255, 140, 220))], (px - 8) / 60)
+            if glow > 0:
+                rgb[y][x] = lerp3(rgb[y][x], (255, 255, 255), glow)
     for y in range(height):
         for x in range(width):
             c = rgb[y][x]
@@ -528,8 +551,10 @@ def build_splash():
         cy = min(max(y, y0 + r), y1 - r)
         return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
 
-    title = text_strokes("VOXA", 46.0, 9.0, 1.45, 1.5)
-    number = text_strokes("7100", 56.0, 40.0, 0.82, 0.8)
+    emblem_wave = polyline_segments([(24 + i * 0.5, 32 - 7 * math.sin(i * 0.5 / 12.0 * math.pi))
+                                     for i in range(-30, 31)])
+    title = fit_x(text_strokes("VOXA", 0.0, 10.0, 1.2, 1.45), 83.0)
+    number = fit_x(text_strokes("7100", 0.0, 41.0, 0.8, 0.8), 83.0)
     for y in range(height):
         for x in range(width):
             px, py = x + 0.5, y + 0.5
@@ -540,18 +565,15 @@ def build_splash():
             if clear:
                 # Emblem: a ring with a sine wave through it, cut out of the plate.
                 d = math.hypot(px - 24, py - 32)
-                if 17 <= d <= 20.5:
+                if 16 <= d <= 19.5:
                     clear = False
-                wave = 32 - 8 * math.sin((px - 24) / 13.0 * math.pi)
-                if d < 15.5 and abs(py - wave) <= 2.2:
+                if d < 14.0 and nearest(px, py, emblem_wave)[0] <= 1.9:
                     clear = False
-                if d < 15.5 and (px - 24) ** 2 + (py - 32) ** 2 < 4.5 and False:
+                if nearest(px, py, title)[0] <= 2.6:
                     clear = False
-                if nearest(px, py, title)[0] <= 2.4:
+                if nearest(px, py, number)[0] <= 1.4:
                     clear = False
-                if nearest(px, py, number)[0] <= 1.3:
-                    clear = False
-                if 45 <= px <= 117 and 35.0 <= py <= 36.5:
+                if 48 <= px <= 118 and 35.5 <= py <= 37.5:
                     clear = False
             bits[y][x] = not clear
     return bits, width, height
@@ -562,8 +584,8 @@ def build_radial():
     width, height = 256, 128
     bits = grid(width, height, True)
     top, tall = 14.0, 92.0
-    letters = shear(logo_strokes(16.0, top, 46.0, tall, 18.0), 0.12, top + tall / 2)
-    radius = 11.0
+    letters = fit_x(shear(logo_strokes(0.0, top, 40.0, tall, 16.0), 0.12, top + tall / 2), 128.0)
+    radius = 10.0
     for y in range(height):
         for x in range(width):
             px, py = x + 0.5, y + 0.5
