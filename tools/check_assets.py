@@ -287,9 +287,21 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(here), "src", "assets")
     faults = []
+    images = {}
     for (name, magic, w, h) in IMAGES:
-        check_image(folder, name, magic, w, h, faults)
-    # Keyed pictures: black is the transparent key, so it must only be background.
+        images[name] = check_image(folder, name, magic, w, h, faults)
+    # The mouse's hot spot is its top-left pixel, so that pixel must be drawn (black is the key).
+    mouse = images.get("mouse.ppm")
+    if mouse and mouse[3][:3] == b"\0\0\0":
+        faults.append("mouse.ppm: the top-left hot spot pixel is transparent")
+    # The space of the big scroller font and the codes after 127 are blank cells.
+    font32 = images.get("scroll_font32.pbm")
+    if font32:
+        raster = font32[3]
+        for code in [32] + list(range(128, 144)):
+            x0, y0 = (code % 16) * 32, (code // 16) * 32
+            if any(raster[(y0 + y) * 64 + x0 // 8 + i] for y in range(32) for i in range(4)):
+                faults.append("scroll_font32.pbm: cell %d is not blank" % code)
     check_font(folder, "font16.obj2d", 16, 0xFFFFFF, faults)
     check_font(folder, "font8.obj2d", 8, 0xAACCEE, faults)
     check_pictures(folder, faults)
