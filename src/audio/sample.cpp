@@ -17,6 +17,24 @@ bool has_data(const SAMPLE* sample) { return sample && sample->data; }
 // A buffer whose values can be read: it has storage and at least one value.
 bool has_values(const SAMPLE* sample) { return has_data(sample) && sample->length > 0; }
 
+// Plain reductions over n > 0 values; unlike min_element they vectorise.
+int32_t lowest(const int32_t* v, int32_t n)
+{
+    int32_t m = v[0];
+    for (int32_t i = 1; i < n; ++i) m = std::min(m, v[i]);
+    return m;
+}
+
+int32_t highest(const int32_t* v, int32_t n)
+{
+    int32_t m = v[0];
+    for (int32_t i = 1; i < n; ++i) m = std::max(m, v[i]);
+    return m;
+}
+
+// The lowest index holding value, which is known to be present.
+int32_t first_index(const int32_t* v, int32_t n, int32_t value) { return static_cast<int32_t>(std::find(v, v + n, value) - v); }
+
 }  // namespace
 
 SAMPLE* SAMPLE_new()
@@ -167,7 +185,8 @@ void SAMPLE_scale(SAMPLE* sample, int32_t k)
         return;
     }
     int32_t* v = sample->data.get();
-    for (int32_t i = 0; i < sample->length; ++i) v[i] = wrap_mul(v[i], k);
+    const int32_t n = sample->length;
+    for (int32_t i = 0; i < n; ++i) v[i] = wrap_mul(v[i], k);
 }
 
 void SAMPLE_divide(SAMPLE* sample, int32_t k)
@@ -177,12 +196,13 @@ void SAMPLE_divide(SAMPLE* sample, int32_t k)
         return;
     }
     int32_t* v = sample->data.get();
+    const int32_t n = sample->length;
     // -2^31 / -1 does not fit; it wraps like the product with -1.
     if (k == -1) {
-        for (int32_t i = 0; i < sample->length; ++i) v[i] = wrap_neg(v[i]);
+        for (int32_t i = 0; i < n; ++i) v[i] = wrap_neg(v[i]);
         return;
     }
-    for (int32_t i = 0; i < sample->length; ++i) v[i] /= k;
+    for (int32_t i = 0; i < n; ++i) v[i] /= k;
 }
 
 void SAMPLE_shift_right(SAMPLE* sample, int32_t n)
@@ -192,7 +212,8 @@ void SAMPLE_shift_right(SAMPLE* sample, int32_t n)
         return;
     }
     int32_t* v = sample->data.get();
-    for (int32_t i = 0; i < sample->length; ++i) v[i] >>= n;
+    const int32_t length = sample->length;
+    for (int32_t i = 0; i < length; ++i) v[i] >>= n;
 }
 
 void SAMPLE_normalise(SAMPLE* sample, int32_t peak)
@@ -202,13 +223,13 @@ void SAMPLE_normalise(SAMPLE* sample, int32_t peak)
         return;
     }
     int32_t* v = sample->data.get();
-    int32_t lo = v[0], hi = v[0];
-    for (int32_t i = 1; i < sample->length; ++i) lo = std::min(lo, v[i]), hi = std::max(hi, v[i]);
+    const int32_t n = sample->length;
+    const int32_t lo = lowest(v, n), hi = highest(v, n);
     const int64_t m = std::max(-int64_t{lo}, int64_t{hi});
     // Silence has no magnitude to scale to; it stays silence.
     if (m == 0) return;
     const int64_t gain = int64_t{peak} * (int64_t{1} << 32) / m;
-    for (int32_t i = 0; i < sample->length; ++i) {
+    for (int32_t i = 0; i < n; ++i) {
         // The 64-bit product wraps like the 32-bit ones; only its bits 32..63 are kept.
         const auto product = static_cast<int64_t>(static_cast<uint64_t>(int64_t{v[i]}) * static_cast<uint64_t>(gain));
         v[i] = static_cast<int32_t>(product >> 32);
@@ -248,7 +269,7 @@ int32_t SAMPLE_min(const SAMPLE* sample)
         REPORT_raise(sample_errors);
         return 0;
     }
-    return *std::min_element(sample->data.get(), sample->data.get() + sample->length);
+    return lowest(sample->data.get(), sample->length);
 }
 
 int32_t SAMPLE_max(const SAMPLE* sample)
@@ -257,7 +278,7 @@ int32_t SAMPLE_max(const SAMPLE* sample)
         REPORT_raise(sample_errors);
         return 0;
     }
-    return *std::max_element(sample->data.get(), sample->data.get() + sample->length);
+    return highest(sample->data.get(), sample->length);
 }
 
 int32_t SAMPLE_index_of_min(const SAMPLE* sample)
@@ -266,9 +287,8 @@ int32_t SAMPLE_index_of_min(const SAMPLE* sample)
         REPORT_raise(sample_errors);
         return 0;
     }
-    // min_element returns the first of equal values.
-    return static_cast<int32_t>(std::min_element(sample->data.get(), sample->data.get() + sample->length) -
-                                sample->data.get());
+    const int32_t* v = sample->data.get();
+    return first_index(v, sample->length, lowest(v, sample->length));
 }
 
 int32_t SAMPLE_index_of_max(const SAMPLE* sample)
@@ -277,8 +297,8 @@ int32_t SAMPLE_index_of_max(const SAMPLE* sample)
         REPORT_raise(sample_errors);
         return 0;
     }
-    return static_cast<int32_t>(std::max_element(sample->data.get(), sample->data.get() + sample->length) -
-                                sample->data.get());
+    const int32_t* v = sample->data.get();
+    return first_index(v, sample->length, highest(v, sample->length));
 }
 
 void SAMPLE_line(SAMPLE* sample, int32_t x0, int32_t y0, int32_t x1, int32_t y1)

@@ -16,6 +16,7 @@ static constexpr int32_t quarter = wave_size / 4;
 
 static struct {
     SAMPLE* wave = nullptr;  // one sine period, made once
+    SAMPLE* ramp = nullptr;  // the fade envelope of the last length faded, kept for the next fade
 } sound_state;
 
 const SAMPLE* SOUND_wave_table()
@@ -116,15 +117,20 @@ void SOUND_fade_out(SAMPLE* sample)
         return;
     }
     if (sample->length == 0) return;
-    SAMPLE* ramp = SAMPLE_new();
-    if (ramp) SAMPLE_set_length(ramp, sample->length);
+    // The composer fades hundreds of sounds of a few lengths in a row: the envelope depends only
+    // on the length, so it is made again only when the length changes.
+    SAMPLE*& ramp = sound_state.ramp;
     if (!ramp || ramp->length != sample->length) {
         if (ramp) SAMPLE_free(&ramp);
-        REPORT_raise(sound_errors);
-        return;
+        ramp = SAMPLE_new();
+        if (ramp) SAMPLE_set_length(ramp, sample->length);
+        if (!ramp || ramp->length != sample->length) {
+            if (ramp) SAMPLE_free(&ramp);
+            REPORT_raise(sound_errors);
+            return;
+        }
+        SAMPLE_line(ramp, 0, 32767, sample->length - 1, 0);
     }
-    SAMPLE_line(ramp, 0, 32767, sample->length - 1, 0);
     SAMPLE_multiply(sample, ramp);
     SAMPLE_shift_right(sample, 15);
-    SAMPLE_free(&ramp);
 }
