@@ -73,8 +73,9 @@ void SAMDRAW_draw(SAMDRAW* drawer)
     const int32_t* values = sound->data.get();
     int64_t index = drawer->first, fraction = 0;
     for (int32_t x = 0; x < width && index <= drawer->last; ++x) {
-        // A range exchanged past the end reads silence there.
-        const int32_t v = index < n ? values[index] : 0;
+        // The exchange runs after the clamping, so the range may reach outside the sound; there
+        // it reads silence.
+        const int32_t v = index >= 0 && index < n ? values[index] : 0;
         IMG_vline_ordered(target, x, half, value_row(half, v), drawer->wave_colour);
         fraction += step;
         index += fraction >> 16;
