@@ -177,6 +177,17 @@ Image* IMG_decode_pnm(const unsigned char* data, std::size_t size)
         REPORT_raise(IMG_report());
         return nullptr;
     }
+    // Every pixel needs at least one byte of raster (a bitmap byte covers eight): data that
+    // cannot hold the picture is rejected before anything is allocated for it.
+    const uint64_t pixels = width * h.height;
+    uint64_t least = pixels;
+    if (h.kind == '1') least = h.width * h.height;
+    if (h.kind == '3' || h.kind == '6') least = pixels * 3;
+    if (h.kind == '4') least = pixels / 8;
+    if (least > r.size - r.i) {
+        REPORT_raise(IMG_report());
+        return nullptr;
+    }
     Image* image = IMG_new();
     if (!image) return nullptr;
     IMG_resize(image, static_cast<int32_t>(width), static_cast<int32_t>(h.height));
