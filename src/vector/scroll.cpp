@@ -70,9 +70,11 @@ void SCROLL_bind(SCROLL* scroll, const char* text, Font* font, Image* target)
 
 void SCROLL_draw(SCROLL* scroll)
 {
-    // An empty text has no character to draw, and a cell without width would divide by zero.
+    // An empty text (or a cursor set outside it) has no character to draw, and a cell without
+    // width would divide by zero.
     if (!scroll || !scroll->text || !scroll->cursor || !scroll->cursor->text || scroll->cursor->length <= 0 ||
-        !scroll->font || !scroll->target || scroll->font->glyph_width <= 0) {
+        scroll->cursor->position < 0 || scroll->cursor->position >= scroll->cursor->length || !scroll->font ||
+        !scroll->target || scroll->font->glyph_width <= 0) {
         REPORT_raise(scroll_errors);
         return;
     }
