@@ -182,6 +182,9 @@ TEST(Ball3d, ShowBallsPrintNothingAndLargeShadesReport)
     testing::internal::CaptureStdout();
     BALL3D_draw(&b);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    Canvas plain(256, 256);
+    reference_draw(b, plain.image);
+    EXPECT_TRUE(same_pixels(c.image, plain.image));
 
     // The last point sits at the top of the ball: shade = (-r) * ly / 9 = 200 * 20 / 9.
     Ball big = ball_at(128, 128, 200, 0x7F7F7F, 0, -20, 0, c.image);

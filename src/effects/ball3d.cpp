@@ -24,6 +24,8 @@ constexpr int32_t fast_radius_limit = 32767;
 
 struct {
     uint32_t colour_by_numerator[2 * table_half + 1];
+    int32_t column[half_turn];     // px of each point of the current circle of latitude
+    int32_t numerator[half_turn];  // px*lx + pz*lz of each point of that circle
 } ball_state;
 
 int32_t sine(int32_t index) { return SINE_table[static_cast<uint32_t>(index) & SINE_mask]; }
@@ -94,26 +96,38 @@ void draw_table(const Ball& ball, Image& target, int32_t bound)
     const int64_t w = target.width, h = target.height, cx = ball.x, cy = ball.y;
     const int64_t lo = -cx, hi = w - 1 - cx;  // visible range of px
     uint32_t* pixels = target.pixels.get();
+    int32_t cached_a = 0, j0 = 0, j1 = -1;
+    bool cached = false;
     for (int32_t i = 0; i < half_turn; ++i) {
         const int32_t py = (C[i] * r) >> 15;
         const int64_t row = cy + py;
         if (row < 0 || row >= h) continue;
         const int32_t a = (S[i] * r) >> 15;
-        auto px = [&](int32_t j) { return int64_t{(C[j] * a) >> 15}; };
-        int32_t j0, j1;
-        if (a >= 0) {
-            j0 = first_true(0, half_turn, [&](int32_t j) { return px(j) <= hi; });
-            j1 = first_true(0, half_turn, [&](int32_t j) { return px(j) < lo; }) - 1;
-        } else {
-            j0 = first_true(0, half_turn, [&](int32_t j) { return px(j) >= lo; });
-            j1 = first_true(0, half_turn, [&](int32_t j) { return px(j) > hi; }) - 1;
+        // Neighbouring circles of latitude often share their radius a and so their columns.
+        if (!cached || a != cached_a) {
+            auto px = [&](int32_t j) { return int64_t{(C[j] * a) >> 15}; };
+            if (a >= 0) {
+                j0 = first_true(0, half_turn, [&](int32_t j) { return px(j) <= hi; });
+                j1 = first_true(0, half_turn, [&](int32_t j) { return px(j) < lo; }) - 1;
+            } else {
+                j0 = first_true(0, half_turn, [&](int32_t j) { return px(j) >= lo; });
+                j1 = first_true(0, half_turn, [&](int32_t j) { return px(j) > hi; }) - 1;
+            }
+            // cx + px lies inside the row for j0 .. j1, so the sum fits.
+            const int32_t x0 = ball.x;
+            for (int32_t j = j0; j <= j1; ++j) {
+                const int32_t x = (C[j] * a) >> 15, z = (S[j] * a) >> 15;
+                ball_state.column[j] = x0 + x;
+                ball_state.numerator[j] = x * lx + z * lz;
+            }
+            cached_a = a;
+            cached = true;
         }
-        uint32_t* line = pixels + row * w;  // cx + px lies inside the row for j0 .. j1
+        uint32_t* line = pixels + row * w;
         const uint32_t* shaded = table + py * ly;
-        for (int32_t j = j0; j <= j1; ++j) {
-            const int32_t x = (C[j] * a) >> 15, z = (S[j] * a) >> 15;
-            line[cx + x] = shaded[x * lx + z * lz];
-        }
+        const int32_t* column = ball_state.column;
+        const int32_t* numerator = ball_state.numerator;
+        for (int32_t j = j0; j <= j1; ++j) line[column[j]] = shaded[numerator[j]];
     }
 }
 
