@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "effects/ball3d.h"
+#include "effects/partixel.h"
 #include "effects/random.h"
 #include "raster/img.h"
 #include "raster/imgfx.h"
@@ -60,5 +61,53 @@ void BM_Ball127WithPostProcessing(benchmark::State& state)
     IMG_free(&work), IMG_free(&glare), IMG_free(&blur);
 }
 BENCHMARK(BM_Ball127WithPostProcessing)->Unit(benchmark::kMicrosecond);
+
+// The water-and-sparks field: six random white lines and a block of obstacles where the logo
+// sits, with rain along the top row and sparks along the bottom row.
+struct WaterScene {
+    Image* field = frame();
+    PARTIXEL* water = PARTIXEL_new();
+    PARTIXEL* sparks = PARTIXEL_new();
+    Random* rain = RANDOM_new();
+    WaterScene()
+    {
+        RANDOM_seed15(1158689141u);
+        water->image = sparks->image = field;
+        water->colour = 0x0000FF;
+        sparks->colour = 0xFF0000;
+        sparks->update = PARTIXEL_sparks;
+        for (int n = 0; n < 6; ++n) {
+            const int32_t r1 = RANDOM_rand30() % 224, c1 = RANDOM_rand30() % 256;
+            const int32_t r0 = RANDOM_rand30() % 224, c0 = RANDOM_rand30() % 256;
+            IMG_line(field, c0, r0, c1, r1, 0xFFFFFF);
+        }
+        for (int32_t r = 128; r < 192; r += 4) IMG_hline(field, r, 64 + (r & 8), 191 - (r & 16), 0xC0C0C0);
+        for (int f = 0; f < 300; ++f) step();
+    }
+    ~WaterScene()
+    {
+        PARTIXEL_free(&water), PARTIXEL_free(&sparks), RANDOM_free(&rain), IMG_free(&field);
+    }
+    void step()
+    {
+        for (int n = 0; n < 16; ++n) IMG_put(field, static_cast<int32_t>(RANDOM_next(rain) % 256), 0, 0x0000FF);
+        water->update = PARTIXEL_water_rightward;
+        water->update(water);
+        water->update = PARTIXEL_water_leftward;
+        water->update(water);
+        for (int n = 0; n < 45; ++n) IMG_put(field, static_cast<int32_t>(RANDOM_next(rain) % 256), 255, 0xFF0000);
+        sparks->update(sparks);
+    }
+};
+
+void BM_WaterAndSparksFrame(benchmark::State& state)
+{
+    WaterScene scene;
+    for (auto _ : state) {
+        scene.step();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WaterAndSparksFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
