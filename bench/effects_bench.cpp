@@ -4,9 +4,14 @@
 #include <cstring>
 #include <vector>
 
+#include "core/sine.h"
+
 #include "effects/ball3d.h"
+#include "effects/lradial.h"
 #include "effects/partixel.h"
 #include "effects/random.h"
+#include "effects/sinedots.h"
+#include "effects/sineline.h"
 #include "raster/img.h"
 #include "raster/imgfx.h"
 
@@ -109,5 +114,112 @@ void BM_WaterAndSparksFrame(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WaterAndSparksFrame)->Unit(benchmark::kMicrosecond);
+
+// The sixteen wave bands of the radial scene, tallest first.
+struct Bands {
+    SINELINE* band[16];
+    Bands()
+    {
+        RANDOM_seed15(99);
+        for (int i = 15; i >= 0; --i) {
+            band[i] = SINELINE_new();
+            SINELINE_set_points(band[i], 256);
+            band[i]->colour = 0x0000E0;
+            band[i]->height = 64 + 4 * i;
+            band[i]->y = 256 - band[i]->height;
+        }
+    }
+    ~Bands()
+    {
+        for (SINELINE*& b : band) SINELINE_free(&b);
+    }
+    void draw(Image* work)
+    {
+        for (int i = 15; i >= 0; --i) {
+            SINELINE_compute(band[i]);
+            SINELINE_draw(band[i], work, 1);
+        }
+    }
+};
+
+void BM_SineBands16(benchmark::State& state)
+{
+    Image* work = frame();
+    Bands bands;
+    for (auto _ : state) {
+        IMG_fill(work, 0x00A0FF);
+        bands.draw(work);
+        benchmark::ClobberMemory();
+    }
+    IMG_free(&work);
+}
+BENCHMARK(BM_SineBands16)->Unit(benchmark::kMicrosecond);
+
+void BM_Rays17Radius256(benchmark::State& state)
+{
+    Image* field = frame();
+    LRADIAL* rays = LRADIAL_new();
+    rays->target = field;
+    rays->radius = 256;
+    LRADIAL_set_rays(rays, 17);
+    for (auto _ : state) {
+        LRADIAL_draw(rays);
+        LRADIAL_move(rays);
+        benchmark::ClobberMemory();
+    }
+    LRADIAL_free(&rays);
+    IMG_free(&field);
+}
+BENCHMARK(BM_Rays17Radius256)->Unit(benchmark::kMicrosecond);
+
+void BM_SineDots2048(benchmark::State& state)
+{
+    Image* dots = frame(256, 128);
+    SINEDOTS* swarm = SINEDOTS_new();
+    SINEDOTS_set_dots(swarm, 2048);
+    for (auto _ : state) {
+        SINEDOTS_move(swarm);
+        SINEDOTS_draw(swarm, dots);
+        benchmark::ClobberMemory();
+    }
+    SINEDOTS_free(&swarm);
+    IMG_free(&dots);
+}
+BENCHMARK(BM_SineDots2048)->Unit(benchmark::kMicrosecond);
+
+// One frame of the radial scene's effects: bands, field clear, two ray sets, the field blend,
+// the dots, their mask and their blend.
+void BM_RadialScene(benchmark::State& state)
+{
+    Image *work = frame(), *field = frame(), *dots = frame(256, 128), *mask = frame(256, 128);
+    IMG_fill(mask, 0xFFFFFF);
+    Bands bands;
+    LRADIAL* a = LRADIAL_new();
+    LRADIAL* b = LRADIAL_new();
+    a->target = b->target = field;
+    LRADIAL_set_rays(a, 17), LRADIAL_set_rays(b, 13);
+    a->y = b->y = 64;
+    SINEDOTS* swarm = SINEDOTS_new();
+    SINEDOTS_set_dots(swarm, 2048);
+    int n = 0;
+    for (auto _ : state) {
+        IMG_fill(work, 0x00A0FF);
+        bands.draw(work);
+        IMG_fill(field, 0);
+        LRADIAL_move(a), LRADIAL_draw(a);
+        a->radius = 256 - (SINE_at((15 * n) % 512) >> 7);
+        LRADIAL_move(b), LRADIAL_draw(b);
+        b->radius = 128 - (SINE_at((21 * n) % 512) >> 8);
+        IMGFX_blend_at(field, work);
+        SINEDOTS_move(swarm), SINEDOTS_draw(swarm, dots);
+        IMG_and(mask, dots);
+        IMGFX_blend_at(dots, work);
+        ++n;
+        benchmark::ClobberMemory();
+    }
+    LRADIAL_free(&a), LRADIAL_free(&b), SINEDOTS_free(&swarm);
+    IMG_free(&work), IMG_free(&field), IMG_free(&dots), IMG_free(&mask);
+}
+BENCHMARK(BM_RadialScene)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
