@@ -7,6 +7,7 @@
 #include "core/sine.h"
 
 #include "effects/ball3d.h"
+#include "effects/circle.h"
 #include "effects/lradial.h"
 #include "effects/partixel.h"
 #include "effects/random.h"
@@ -221,5 +222,64 @@ void BM_RadialScene(benchmark::State& state)
     IMG_free(&work), IMG_free(&field), IMG_free(&dots), IMG_free(&mask);
 }
 BENCHMARK(BM_RadialScene)->Unit(benchmark::kMicrosecond);
+
+// The circles scene's drawing: 120 bubbles of radius 2 to 16, each an outline plus a highlight
+// disc of a quarter of its radius, up and to the left.
+void BM_Circles120(benchmark::State& state)
+{
+    Image* work = frame();
+    RANDOM_seed15(7);
+    CIRCLE* bubble[120];
+    for (CIRCLE*& b : bubble) {
+        b = CIRCLE_new();
+        b->centre->x = RANDOM_rand30() % 256;
+        b->centre->y = RANDOM_rand30() % 256;
+        b->radius = RANDOM_rand30() % 15 + 2;
+        b->colour = (static_cast<uint32_t>(RANDOM_rand30()) & 0x7F7F7F) + 0x808080;
+    }
+    CIRCLE* scratch = CIRCLE_new();
+    for (auto _ : state) {
+        IMG_fill(work, 0);
+        for (int i = 119; i >= 0; --i) {
+            CIRCLE_copy(bubble[i], scratch);
+            scratch->colour += 0x808080;
+            CIRCLE_draw(scratch, work);
+            scratch->radius >>= 1;
+            scratch->centre->x -= scratch->radius;
+            scratch->centre->y -= scratch->radius;
+            scratch->radius >>= 1;
+            CIRCLE_fill(scratch, work);
+        }
+        benchmark::ClobberMemory();
+    }
+    for (CIRCLE*& b : bubble) CIRCLE_free(&b);
+    CIRCLE_free(&scratch);
+    IMG_free(&work);
+}
+BENCHMARK(BM_Circles120)->Unit(benchmark::kMicrosecond);
+
+// Outline and full disc of all 120 bubbles at their own radius.
+void BM_Circles120FullDiscs(benchmark::State& state)
+{
+    Image* work = frame();
+    RANDOM_seed15(7);
+    CIRCLE* bubble[120];
+    for (CIRCLE*& b : bubble) {
+        b = CIRCLE_new();
+        b->centre->x = RANDOM_rand30() % 256;
+        b->centre->y = RANDOM_rand30() % 256;
+        b->radius = RANDOM_rand30() % 15 + 2;
+    }
+    for (auto _ : state) {
+        for (int i = 119; i >= 0; --i) {
+            CIRCLE_draw(bubble[i], work);
+            CIRCLE_fill(bubble[i], work);
+        }
+        benchmark::ClobberMemory();
+    }
+    for (CIRCLE*& b : bubble) CIRCLE_free(&b);
+    IMG_free(&work);
+}
+BENCHMARK(BM_Circles120FullDiscs)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

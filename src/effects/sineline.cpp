@@ -77,6 +77,7 @@ void fill_rows(Image* image, const SINELINE& line, int32_t bottom, int32_t step)
 {
     constexpr int32_t chunk = 256;
     const int32_t w = image->width, h = image->height;
+    if (w <= 0 || h <= 0) return;
     const uint32_t b = 256 - fill_alpha, c = line.colour;
     const uint32_t cr = (c & 0xFF0000) * fill_alpha, cg = (c & 0xFF00) * fill_alpha, cb = (c & 0xFF) * fill_alpha;
     const int32_t last_row = bottom < h - 1 ? bottom : h - 1;
