@@ -1,5 +1,6 @@
 # Writes OUT: one constant byte block per file in FILES, named after the file
 # (logo.ppm -> asset_logo_ppm), each with its length, plus a lookup table.
+string(REPLACE "|" ";" FILES "${FILES}")
 set(body "// Generated at build time from src/assets; do not edit.\n#include \"assets/embedded.h\"\n\n")
 set(table "")
 foreach(f IN LISTS FILES)

@@ -42,7 +42,7 @@ TEST(Startup, NoDisplayEndsWithStatusOneBeforeAnyPresentation)
 TEST(Sequence, OnePassRunsTheFiveScenesWithTheirFrameCountsAndSettings)
 {
     // One pass: 1000 + 750 + 750 + 750 + 1500 frames and three fade-outs, then the next pass starts.
-    const ShowTrace probe = run_show(2);
+    const ShowTrace probe = run_show(300);
     const int64_t s = startup_end(probe);
     ASSERT_GE(s, 1);
     const int64_t pass = 32 + 1000 + 32 + 750 + 750 + 32 + 750 + 1500;
@@ -80,7 +80,7 @@ TEST(Sequence, OnePassRunsTheFiveScenesWithTheirFrameCountsAndSettings)
 
 TEST(Keys, AKeyActsOneFrameAfterItIsPressed)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t p = s + 32 + 10;
     const ShowTrace t = run_show(p + 5, [&] { HEADLESS_schedule_key(p, 'w'); });
     // Pumped in the frame that presents p, acted on in the next one, after its presentation.
@@ -90,7 +90,7 @@ TEST(Keys, AKeyActsOneFrameAfterItIsPressed)
 
 TEST(Keys, EveryKeyOfTheTableChangesItsState)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t p = s + 32 + 10;
     const char* keys = "14568bfgow";
     const ShowTrace t = run_show(p + 30, [&] {
@@ -111,7 +111,7 @@ TEST(Keys, EveryKeyOfTheTableChangesItsState)
 
 TEST(Keys, KeysPressedTogetherArePumpedAndActedOnOnePerFrame)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t p = s + 32 + 10;
     const ShowTrace t = run_show(p + 6, [&] {
         HEADLESS_schedule_key(p, 'b');
@@ -124,7 +124,7 @@ TEST(Keys, KeysPressedTogetherArePumpedAndActedOnOnePerFrame)
 
 TEST(Keys, SpaceLeavesTheSceneAfterTheCurrentFrame)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t radial = s + 32;
     const ShowTrace t = run_show(radial + 200, [&] { HEADLESS_schedule_key(radial + 10, ' '); });
     // Acted on in the frame presenting radial + 11: that frame is not counted, the fade follows.
@@ -136,7 +136,7 @@ TEST(Keys, SpaceLeavesTheSceneAfterTheCurrentFrame)
 
 TEST(Keys, SpaceOnASceneLastFrameDoesNotSkipTheNextScene)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t radial = s + 32, last = radial + 999;
     const ShowTrace t = run_show(last + 1 + 32 + 760, [&] { HEADLESS_schedule_key(last - 1, ' '); });
     // The last radial frame obeys the request and is not counted; the next scene runs all its frames.
@@ -149,7 +149,7 @@ TEST(Keys, SpaceOnASceneLastFrameDoesNotSkipTheNextScene)
 
 TEST(Keys, EscFadesOutInThirtyTwoStepsAndEndsWithStatusZero)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t p = s + 32 + 10;
     // Three "w" take the radial scene's background mode 2 to 3, 0 and 1 (white).
     const ShowTrace t = run_show(p + 200, [&] {
@@ -161,16 +161,15 @@ TEST(Keys, EscFadesOutInThirtyTwoStepsAndEndsWithStatusZero)
     EXPECT_EQ(t.status, 0);
     // ESC is pumped in the frame presenting p + 10 and acted on in the next: 32 fade steps follow.
     ASSERT_EQ(static_cast<int64_t>(t.frames.size()), p + 12 + 32);
-    // The work image was refilled white after the last frame: the first step shows grey.
-    EXPECT_EQ(t.frames[p + 11].probe[3], 0xFFFFFFu);
-    EXPECT_EQ(t.frames[p + 12].probe[3], 0x7F7F7Fu);
+    // The work image was refilled white after the last frame: the first step shows plain grey.
+    for (uint32_t v : t.frames[p + 12].probe) EXPECT_EQ(v, 0x7F7F7Fu);
     for (int64_t i = p + 13; i < p + 12 + 32; ++i) EXPECT_EQ(t.frames[i].hash, t.frames[p + 13].hash);
     EXPECT_EQ(t.frames.back().probe[0], 0u);
 }
 
 TEST(Keys, ClosingTheWindowEndsAtOnceWithStatusZero)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const ShowTrace t = run_show(s + 500, [&] { HEADLESS_schedule_close(s + 100); });
     EXPECT_EQ(t.status, 0);
     // The close is pumped in the frame that presents s + 100: no fade follows.
@@ -189,7 +188,7 @@ TEST(Keys, ClosingTheWindowDuringStartUpEndsOnceTheSceneLoopPumps)
 
 TEST(Pause, PauseHoldsTheFrameAndKeysStillWork)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t p = s + 32 + 760 + 32 + 100;  // inside the paced bicolour scene
     int idles = 0;
     const ShowTrace t = run_show(p + 10, [&] {
@@ -210,7 +209,7 @@ TEST(Pause, PauseHoldsTheFrameAndKeysStillWork)
 
 TEST(Pause, EscWhilePausedStillFadesAndExits)
 {
-    const int64_t s = startup_end(run_show(2));
+    const int64_t s = startup_end(run_show(300));
     const int64_t p = s + 40;
     const ShowTrace t = run_show(p + 100, [&] {
         HEADLESS_schedule_key(p, 'p');

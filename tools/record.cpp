@@ -1,13 +1,15 @@
 // voxa7100-record: runs the show on the headless backend and writes what the window would show.
 //
 //   voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS]
-//                   [--pointer X,Y] [--hash] [--hash-each]
+//                   [--pointer X,Y] [--wav FILE] [--bars DIR] [--hash] [--hash-each]
 //
 // Presentations are numbered from 0 (start-up pictures included). Every K-th one is written as
 // DIR/frame-NNNNNN.png; a listed key is pressed just before presentation P (KEY is one character,
 // `space` or `esc`); every presentation costs MS milliseconds of virtual time (default 0). The
 // pointer rests at (X, Y) in window pixels (default 0,0). --hash prints one hash of all frames,
 // --hash-each one line "NUMBER HASH" per presentation (64-bit FNV-1a of the 0x00RRGGBB words).
+// --wav writes what a listener hears from the start up to the last recorded presentation;
+// --bars writes every bar the player starts, its WAV image as is: DIR/bar-000.wav, bar-001.wav...
 // While the show is paused nothing is presented, so the next listed key arrives at once.
 #include <sys/stat.h>
 
@@ -19,8 +21,10 @@
 #include <vector>
 
 #include "core/demo.h"
+#include "core/song.h"
 #include "platform/headless.h"
 #include "pngout.h"
+#include "wavout.h"
 
 namespace {
 
@@ -35,6 +39,8 @@ struct Options {
     uint32_t frame_ms = 0;
     bool hash = false;
     bool hash_each = false;
+    std::string wav;
+    std::string bars;
     int32_t pointer_x = 0, pointer_y = 0;
     std::vector<std::pair<int64_t, int32_t>> keys;
 };
@@ -44,7 +50,7 @@ struct Options {
     std::fprintf(stderr,
                  "voxa7100-record: %s\n"
                  "usage: voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] "
-                 "[--pointer X,Y] [--hash] [--hash-each]\n",
+                 "[--pointer X,Y] [--wav FILE] [--bars DIR] [--hash] [--hash-each]\n",
                  message.c_str());
     std::exit(2);
 }
@@ -113,6 +119,12 @@ Options parse(int argc, char** argv)
             parse_keys(value(), o);
         } else if (arg == "--hash") {
             o.hash = true;
+        } else if (arg == "--wav") {
+            o.wav = value();
+            if (o.wav.empty()) usage_error("--wav needs a file name");
+        } else if (arg == "--bars") {
+            o.bars = value();
+            if (o.bars.empty()) usage_error("--bars needs a folder");
         } else if (arg == "--hash-each") {
             o.hash_each = true;
         } else if (arg == "--pointer") {
@@ -151,8 +163,30 @@ int main(int argc, char** argv)
 {
     const Options options = parse(argc, argv);
     prepare_out(options.out);
+    prepare_out(options.bars);
+    if (!options.wav.empty()) {
+        // Fail before the show rather than after it when the sound file cannot be written.
+        std::string error;
+        if (!WAVOUT_write_pcm(options.wav, {}, &error)) usage_error("cannot write '" + options.wav + "'");
+        std::remove(options.wav.c_str());
+    }
+    static std::string bars_dir;
+    static int bar_number = 0;
+    static bool bar_failed = false;
+    bars_dir = options.bars;
+    if (!bars_dir.empty())
+        demo_set_bar_listener([](const uint8_t* wav, std::size_t size) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/bar-%03d.wav", bar_number++);
+            std::string error;
+            if (!bar_failed && !WAVOUT_write_bytes(bars_dir + name, wav, size, &error)) {
+                std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
+                bar_failed = true;
+            }
+        });
 
     uint64_t hash = 1469598103934665603ull;
+    uint32_t last_ms = 0;
     HEADLESS_set_frame_ms(options.frame_ms);
     HEADLESS_set_pointer(options.pointer_x, options.pointer_y);
     for (const auto& [number, key] : options.keys) HEADLESS_schedule_key(number, key);
@@ -174,6 +208,7 @@ int main(int argc, char** argv)
                 throw StopRun{2};
             }
         }
+        last_ms = frame.ms;
         const int64_t done = frame.number + 1;
         if (options.frames >= 2000 && done % 1000 == 0)
             std::fprintf(stderr, "voxa7100-record: %lld of %lld frames\n", static_cast<long long>(done),
@@ -193,6 +228,14 @@ int main(int argc, char** argv)
     } catch (const StopRun& stop) {
         status = stop.status;
     }
+    if (!options.wav.empty() && status != 2) {
+        std::string error;
+        if (!WAVOUT_write_pcm(options.wav, HEADLESS_render_audio(0, last_ms), &error)) {
+            std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
+            status = 2;
+        }
+    }
+    if (bar_failed) status = 2;
     if (options.hash) std::printf("%016llx %lld\n", static_cast<unsigned long long>(hash), static_cast<long long>(HEADLESS_presentations()));
     return status;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "audio/winsnd.h"
+#include "core/song.h"
 #include "platform/os.h"
 #include "platform/winmain.h"
 #include "raster/imgfx.h"
@@ -32,19 +34,20 @@ void demo_init()
         OS_exit(1);
     }
     demo.keyboard = WINKBD_new();
+    // The player loops quiet noise at once, drawn from the generator before it is seeded.
+    demo_set_sound_player(WINSND_new());
     demo.pointer = WINPTR_new();
     demo.work = new_frame_image();
     draw_loading_background(demo.work);
+    demo_loading_picture();
     WINDPY_show(demo.display, demo.work);
     demo.glare = new_frame_image();
     demo.blur = new_frame_image();
     RANDOM_seed15(0x45103175);
+    demo_build_assets();
     demo.background_colour = 0;
-    demo.mouse = MOUSE_new();
-    if (demo.mouse) {
-        demo.mouse->pointer = demo.pointer;
-        demo.mouse->target = demo.work;
-    }
+    demo_build_pointer_assets();
+    demo_compose_song(demo.display, demo.work);
     demo.particle_random = RANDOM_new();
     if (demo.particle_random) demo.particle_random->counter = 0x6789ABCD;
     demo.timer = FPS_new();
@@ -80,7 +83,17 @@ void demo_pointer_overlay()
 
 void demo_text_overlay()
 {
-    if (!(demo.fps_overlay_on & 1)) return;
+    LFONT* w = demo.assets.writer16;
+    if (!(demo.fps_overlay_on & 1) || !w || !demo.timer) return;
+    w->scale.x = w->scale.y = 1;
+    w->angle = 0;
+    w->pen.x = w->pen.y = 0;
+    w->target = demo.work;
+    // The digits keep whatever colour the glyphs were last given.
+    LFONT_draw_hex8(w, static_cast<uint32_t>(demo.timer->effective_rate) & 0xFF);
+    w->pen.x = 0;
+    w->pen.y = 16;
+    LFONT_draw_hex32(w, static_cast<uint32_t>(demo.timer->frame_count));
 }
 
 void demo_postprocess()
@@ -188,7 +201,7 @@ void demo_run_scene(const SceneStyle& style, void (*draw)(int32_t n))
         if (draw) draw(n);
         if (style.pointer) demo_pointer_overlay();
         demo_text_overlay();
-        (void)style.letters;
+        if (style.letters) demo_letters_layer();
         demo_postprocess();
         WINKBD_poll(demo.keyboard);
         demo_keys(demo.keyboard);

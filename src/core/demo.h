@@ -6,13 +6,19 @@
 #pragma once
 #include <cstdint>
 
+#include "audio/sample.h"
 #include "core/fps.h"
 #include "effects/random.h"
 #include "platform/mouse.h"
 #include "platform/windpy.h"
 #include "platform/winkbd.h"
 #include "platform/winptr.h"
+#include "raster/font.h"
 #include "raster/img.h"
+#include "raster/raster.h"
+#include "vector/lfont.h"
+#include "vector/list.h"
+#include "vector/logofly.h"
 
 inline constexpr int32_t frame_width = 256;
 inline constexpr int32_t frame_height = 256;
@@ -20,6 +26,26 @@ inline constexpr int32_t frame_height = 256;
 // demo_flags bits.
 inline constexpr uint8_t DEMO_EXIT_REQUESTED = 1;
 inline constexpr uint8_t DEMO_NEXT_PART = 2;
+
+// The pictures, fonts and tables built at start-up from the embedded assets.
+struct DemoAssets {
+    Image* radial_image = nullptr;    // 256 x 128 mask of the radial scene, inverted
+    Raster* spare_raster = nullptr;   // kept for its one random draw at start-up
+    Font* scroll_font16 = nullptr;    // 16 x 16 cells of the grey sheet
+    Font* scroll_font32 = nullptr;    // 32 x 32 cells, the scroller's font
+    Font* stack_font_a = nullptr;     // 16 x 16 cells
+    Font* stack_font_b = nullptr;
+    LIST* font8 = nullptr;            // glyph sets of the line fonts, and the picture collection
+    LIST* font16 = nullptr;
+    LIST* pictures = nullptr;
+    LFONT* writer8 = nullptr;
+    LFONT* writer16 = nullptr;        // the counters overlay and the letters layer draw with it
+    LFONT* writer_pictures = nullptr;
+    SAMPLE* colour_ramp = nullptr;    // 1536 colours, one turn of the hue circle
+    Image* logo_image = nullptr;      // 128 x 64
+    Image* mouse_sprite = nullptr;    // 16 x 16
+    LOGOFLY* logo_fly = nullptr;      // kept for its three random draws at start-up
+};
 
 struct Demo {
     // The state that keys change and scene set-ups overwrite.
@@ -46,6 +72,7 @@ struct Demo {
     Image* blur = nullptr;
     Random* particle_random = nullptr;
     FPS* timer = nullptr;
+    DemoAssets assets;
 };
 
 // The show's one record.
@@ -76,6 +103,14 @@ void demo_postprocess();
 void demo_keys(WINKBD* keyboard);
 // Polls and dispatches keys while the show is paused.
 void demo_pause();
+// Builds every picture, font and table from the embedded assets (start-up steps 10 to 12).
+void demo_build_assets();
+// The flying logo and the mouse record (start-up step 12).
+void demo_build_pointer_assets();
+// The inverted splash added over the loading background, centred.
+void demo_loading_picture();
+// The four bouncing letters of the brand word.
+void demo_letters_layer();
 // Runs a scene: fade-out if asked, then the frame loop with draw(n) for n = frames .. 1; it
 // returns when the count runs out or the viewer asks for the next part.
 void demo_run_scene(const SceneStyle& style, void (*draw)(int32_t n));

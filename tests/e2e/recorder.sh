@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The recorder used as a person would: bad arguments, PNG frames, bars and the recorded sound.
+# Usage: recorder.sh BUILD_DIR SOURCE_DIR
+set -u
+build=$(cd "$1" && pwd)
+rec="$build/voxa7100-record"
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Bad arguments: a clear message and status 2.
+for args in "" "--frames" "--frames 0" "--frames 10 --every 0" "--frames 10 --keys 5" "--frames 10 --keys 5:ab" \
+            "--frames 10 --frame-ms -1" "--frames 10 --bogus" "--frames 10 --pointer 3"; do
+    # shellcheck disable=SC2086
+    "$rec" $args > /dev/null 2> "$work/err"
+    status=$?
+    [ $status = 2 ] || fail "'$args' gave status $status"
+    grep -q '^voxa7100-record: ' "$work/err" || fail "'$args' gave no clear message"
+done
+# An output folder that cannot be written: status 2 and nothing left behind.
+mkdir "$work/locked" && chmod a-w "$work/locked"
+if [ "$(id -u)" != 0 ]; then
+    "$rec" --frames 3 --out "$work/locked" 2> "$work/err"
+    [ $? = 2 ] || fail "unwritable folder accepted"
+    [ -z "$(ls -A "$work/locked")" ] || fail "files left in the unwritable folder"
+fi
+: > "$work/plainfile"
+"$rec" --frames 3 --out "$work/plainfile/x" 2> "$work/err"
+[ $? = 2 ] || fail "an output folder under a file was accepted"
+
+# PNG frames: every K-th presentation, six-digit numbers, readable by standard tools.
+"$rec" --frames 120 --every 40 --out "$work/frames" || fail "recording frames"
+[ "$(ls "$work/frames" | tr '\n' ' ')" = "frame-000000.png frame-000040.png frame-000080.png " ] ||
+    fail "unexpected files: $(ls "$work/frames")"
+if command -v identify > /dev/null; then
+    identify -format '%w %h\n' "$work/frames/frame-000040.png" | grep -q '^256 256$' || fail "frame is not 256x256"
+fi
+
+# Sound: a run with a per-frame cost through the first two scenes; every bar the player starts is
+# written, and the recorded sound restarts at each scene start with that bar and loops within it.
+"$rec" --frames 2000 --frame-ms 20 --wav "$work/show.wav" --bars "$work/bars" || fail "recording sound"
+ls "$work/bars" | grep -q '^bar-000.wav$' || fail "no first bar"
+python3 - "$work/show.wav" "$work/bars" <<'PY' || fail "recorded sound does not follow the bars"
+import os, sys, wave, struct
+def values(path):
+    w = wave.open(path, 'rb')
+    assert w.getnchannels() == 1 and w.getsampwidth() == 2 and w.getframerate() == 44100, path
+    data = w.readframes(w.getnframes())
+    return list(struct.unpack('<%dh' % (len(data) // 2), data))
+show = values(sys.argv[1])
+bars = sorted(os.listdir(sys.argv[2]))
+assert len(bars) >= 3, bars
+for name in bars:
+    assert os.path.getsize(os.path.join(sys.argv[2], name)) == 88264, name
+# Bar 0 is replaced by the first scene's bar before any time passes; the later ones are heard.
+loops = [values(os.path.join(sys.argv[2], b)) for b in bars[1:]]
+key = lambda v: tuple(v[:64])
+starts, at = [], 0
+for bar in loops:
+    head = key(bar)
+    found = next((i for i in range(at, len(show) - 64) if tuple(show[i:i + 64]) == head), None)
+    assert found is not None, 'bar not found after %d' % at
+    starts.append(found)
+    at = found + 1
+starts.append(len(show))
+for k, bar in enumerate(loops):
+    span = starts[k + 1] - starts[k]
+    for n in range(starts[k], starts[k + 1]):
+        if show[n] != bar[(n - starts[k]) % 44100]:
+            raise SystemExit('bar %d differs at %d' % (k + 1, n))
+    print('bar %d: %d values, %.2f loops' % (k + 1, span, span / 44100))
+PY
+echo "PASS"
