@@ -115,9 +115,23 @@ void demo_letters_layer();
 // returns when the count runs out or the viewer asks for the next part.
 void demo_run_scene(const SceneStyle& style, void (*draw)(int32_t n));
 
-// The five scenes, in the order of the show.
+// The five scenes, in the order of the show; each runs its set-up and then its frame loop.
 void scene_radial();
 void scene_bicolour();
 void scene_ball();
 void scene_circles();
 void scene_water();
+// The set-ups on their own: each writes the demo state it wants, creates its objects on its first
+// run, makes its random draws and switches the music.
+void scene_radial_setup();
+void scene_bicolour_setup();
+void scene_ball_setup();
+void scene_circles_setup();
+void scene_water_setup();
+
+// Objects that scenes carry from pass to pass (read by tests).
+struct Ball;
+struct SINEDOTS;
+const Ball* scene_ball_object();
+const LIST* scene_circles_bubbles();
+const SINEDOTS* scene_radial_dots();

@@ -28,7 +28,7 @@ static void ball_frame(int32_t n)
     if (logo) IMG_blit(logo, demo.work, 0, 0, (frame_width - logo->width) / 2, 64, logo->width, logo->height);
 }
 
-void scene_ball()
+void scene_ball_setup()
 {
     IMG_fill(demo.work, static_cast<uint32_t>(RANDOM_rand30()) & 0x1F1F1F);
     demo.fade_step = static_cast<uint32_t>((RANDOM_rand15() & 0xF) + 8) * 0x010101u;
@@ -42,5 +42,12 @@ void scene_ball()
         }
     }
     demo_music_switch();
+}
+
+const Ball* scene_ball_object() { return ball_scene.ball; }
+
+void scene_ball()
+{
+    scene_ball_setup();
     demo_run_scene({750, false, true, false, true}, ball_frame);
 }

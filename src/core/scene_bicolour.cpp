@@ -54,7 +54,7 @@ static void bicolour_frame(int32_t n)
     }
 }
 
-void scene_bicolour()
+void scene_bicolour_setup()
 {
     demo.fade_step = static_cast<uint32_t>((RANDOM_rand15() & 0x1F) + 0x20) * 0x010101u;
     demo.blur_on = 0, demo.glare_on = 0, demo.fade_on = 0;
@@ -70,5 +70,10 @@ void scene_bicolour()
     demo_rasters_setup();
     demo_wave_rasters_setup();
     demo_music_switch();
+}
+
+void scene_bicolour()
+{
+    scene_bicolour_setup();
     demo_run_scene({750, true, true, true, true}, bicolour_frame);
 }

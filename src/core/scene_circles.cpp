@@ -75,7 +75,7 @@ static void circles_frame(int32_t)
     }
 }
 
-void scene_circles()
+void scene_circles_setup()
 {
     demo.fade_step = static_cast<uint32_t>((RANDOM_rand15() & 0x1F) + 0x20) * 0x010101u;
     demo.blur_on = 0, demo.glare_on = 0, demo.fade_on = 0;
@@ -97,5 +97,12 @@ void scene_circles()
     demo_scroll_setup();
     demo_rasters_setup();
     demo_music_switch();
+}
+
+const LIST* scene_circles_bubbles() { return circles_scene.bubbles; }
+
+void scene_circles()
+{
+    scene_circles_setup();
     demo_run_scene({750, true, true, true, true}, circles_frame);
 }

@@ -40,7 +40,7 @@ static void randomise_rays(LRADIAL* rays)
     rays->speed = speed * sign;
 }
 
-static void scene_radial_setup()
+void scene_radial_setup()
 {
     demo.fade_step = 0x505050;
     demo.blur_on = 0, demo.glare_on = 0, demo.fade_on = 0;
@@ -132,6 +132,8 @@ static void radial_frame(int32_t n)
     if (demo.rasters_on) demo_rasters_draw();
     if (demo.scroll_on) demo_scroll_draw();
 }
+
+const SINEDOTS* scene_radial_dots() { return radial.dots; }
 
 void scene_radial()
 {

@@ -32,7 +32,7 @@ static void water_frame(int32_t)
     sparks->update(sparks);
 }
 
-void scene_water()
+void scene_water_setup()
 {
     IMG_fill(demo.work, 0);
     if (!water_scene.water) {
@@ -67,5 +67,10 @@ void scene_water()
     demo.background_mode = 3;
     demo.background_colour = 0;
     demo_music_switch();
+}
+
+void scene_water()
+{
+    scene_water_setup();
     demo_run_scene({1500, false, false, false, true}, water_frame);
 }
