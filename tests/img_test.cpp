@@ -193,6 +193,25 @@ TEST(Img, BlitMatchesReferenceOnRandomRectangles)
     }
 }
 
+TEST(Img, BlitWithinOneImageKeepsPixelOrder)
+{
+    // Overlapping rectangles of one image: pixels copied earlier in the same blit are read again.
+    std::mt19937 rng(9);
+    for (int trial = 0; trial < 200; ++trial) {
+        Image* image = make_image(1 + rng() % 24, 1 + rng() % 24);
+        randomise(image, rng);
+        auto coord = [&] { return static_cast<int32_t>(rng() % 12) - 4; };
+        const int32_t sc = coord(), sr = coord(), dc = sc + static_cast<int32_t>(rng() % 7) - 3,
+                      dr = sr + static_cast<int32_t>(rng() % 3) - 1;
+        const int32_t w = 1 + static_cast<int32_t>(rng() % 24), h = 1 + static_cast<int32_t>(rng() % 24);
+        Grid expected(image);
+        reference_blit(expected, expected, sc, sr, dc, dr, w, h);
+        IMG_blit(image, image, sc, sr, dc, dr, w, h);
+        ASSERT_EQ(pixels_of(image), expected.px) << "trial " << trial;
+        IMG_free(&image);
+    }
+}
+
 TEST(Img, AddAndSubSaturatePerChannel)
 {
     Image* image = make_image(1, 1);

@@ -120,10 +120,26 @@ void IMG_blit(const Image* source, Image* destination, int32_t sc, int32_t sr, i
     if (DC + W > destination->width) W = destination->width - DC;
     if (DR + H > destination->height) H = destination->height - DR;
     if (W <= 0 || H <= 0) return;
+    // Within one image a pixel written earlier in the copy may be read again later, so only
+    // separate images take the four-at-a-time path.
+    [[maybe_unused]] const bool separate = source != destination;
     for (int64_t row = 0; row < H; ++row) {
         const uint32_t* s = source->pixels.get() + SC + (SR + row) * source->width;
         uint32_t* d = destination->pixels.get() + DC + (DR + row) * destination->width;
-        for (int64_t col = 0; col < W; ++col) d[col] = s[col] ? s[col] : d[col];
+        int64_t col = 0;
+#if defined(__SSE2__)
+        if (separate) {
+            const __m128i zero = _mm_setzero_si128();
+            for (; col + 4 <= W; col += 4) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + col));
+                __m128i* q = reinterpret_cast<__m128i*>(d + col);
+                // Where the source is 0 the destination is kept; elsewhere the source is taken.
+                _mm_storeu_si128(q, _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi32(v, zero), _mm_loadu_si128(q)), v));
+            }
+        }
+#endif
+        for (; col < W; ++col)
+            if (s[col]) d[col] = s[col];
     }
 }
 
