@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/demo.h"
+#include "core/song.h"
 
 ChildResult run_in_child(const std::function<void(std::string& out)>& body)
 {
@@ -52,11 +53,31 @@ uint64_t frame_hash(const uint32_t* pixels, int32_t count)
     return h;
 }
 
+uint64_t bytes_hash(const uint8_t* bytes, std::size_t size)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (std::size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+    return h;
+}
+
+static std::vector<uint64_t>* bar_hashes = nullptr;
+
 ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, int64_t keep_frame)
 {
     const ChildResult child = run_in_child([&](std::string& out) {
         std::vector<FrameRecord> frames;
         std::vector<uint32_t> full;
+        std::vector<uint64_t> bars;
+        std::vector<long> allocations;
+        // Reserved up front so that recording allocates nothing while the show runs.
+        frames.reserve(static_cast<std::size_t>(presentations) + 64);
+        allocations.reserve(static_cast<std::size_t>(presentations) + 64);
+        bars.reserve(4096);
+        full.reserve(65536);
+        bar_hashes = &bars;
+        demo_set_bar_listener([](const uint8_t* wav, std::size_t size) {
+            if (bar_hashes->size() < bar_hashes->capacity()) bar_hashes->push_back(bytes_hash(wav, size));
+        });
         int status = -1;
         if (setup) setup();
         HEADLESS_set_sink([&](const HeadlessFrame& f) {
@@ -75,6 +96,7 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
             r.music_muted = demo.music_muted, r.scroll_on = demo.scroll_on, r.rasters_on = demo.rasters_on;
             r.fade_step = demo.fade_step, r.background_colour = demo.background_colour;
             frames.push_back(r);
+            allocations.push_back(allocation_count());
             if (f.number == keep_frame) full.assign(f.pixels, f.pixels + f.width * f.height);
             if (f.number + 1 >= presentations) throw ShowStop{};
         });
@@ -91,6 +113,11 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
         out.append(reinterpret_cast<const char*>(frames.data()), nframes * sizeof(FrameRecord));
         out.append(reinterpret_cast<const char*>(&nfull), sizeof nfull);
         out.append(reinterpret_cast<const char*>(full.data()), nfull * sizeof(uint32_t));
+        const uint64_t nbars = bars.size(), nallocs = allocations.size();
+        out.append(reinterpret_cast<const char*>(&nbars), sizeof nbars);
+        out.append(reinterpret_cast<const char*>(bars.data()), nbars * sizeof(uint64_t));
+        out.append(reinterpret_cast<const char*>(&nallocs), sizeof nallocs);
+        out.append(reinterpret_cast<const char*>(allocations.data()), nallocs * sizeof(long));
     });
     ShowTrace trace;
     const std::string& s = child.output;
@@ -108,6 +135,14 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
     if (take(&n, sizeof n)) {
         trace.full.resize(n);
         take(trace.full.data(), n * sizeof(uint32_t));
+    }
+    if (take(&n, sizeof n)) {
+        trace.bars.resize(n);
+        take(trace.bars.data(), n * sizeof(uint64_t));
+    }
+    if (take(&n, sizeof n)) {
+        trace.allocations.resize(n);
+        take(trace.allocations.data(), n * sizeof(long));
     }
     return trace;
 }

@@ -25,6 +25,10 @@ struct ShowStop {};
 
 // 64-bit FNV-1a of a frame's pixels.
 uint64_t frame_hash(const uint32_t* pixels, int32_t count);
+// 64-bit FNV-1a of bytes.
+uint64_t bytes_hash(const uint8_t* bytes, std::size_t size);
+// Heap allocations (operator new) made by this process so far.
+long allocation_count();
 
 // One presentation as seen by the recorder of run_show.
 struct FrameRecord {
@@ -42,6 +46,8 @@ struct ShowTrace {
     int status = -1;                  // exit status of the show (ShowExit), -1 if it was stopped
     std::vector<FrameRecord> frames;  // one per presentation
     std::vector<uint32_t> full;       // the pixels of the presentation asked for with keep_frame
+    std::vector<uint64_t> bars;       // hash of the player's WAV image after every bar it started
+    std::vector<long> allocations;    // heap allocations made so far, at every presentation
 };
 
 // Runs the show from start-up in a child process until `presentations` frames were presented or
