@@ -40,6 +40,10 @@ fi
 # written, and the recorded sound restarts at each scene start with that bar and loops within it.
 "$rec" --frames 2000 --frame-ms 20 --wav "$work/show.wav" --bars "$work/bars" || fail "recording sound"
 ls "$work/bars" | grep -q '^bar-000.wav$' || fail "no first bar"
+if command -v sox > /dev/null; then
+    sox --i "$work/show.wav" > /dev/null || fail "sox cannot read the recorded sound"
+    sox --i "$work/bars/bar-000.wav" | grep -q 'Sample Rate *: 44100' || fail "sox cannot read the first bar"
+fi
 python3 - "$work/show.wav" "$work/bars" <<'PY' || fail "recorded sound does not follow the bars"
 import os, sys, wave, struct
 def values(path):

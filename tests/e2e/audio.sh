@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The real program's sound: with SDL's disk audio driver it writes what it plays to a file, and the
+# file holds the bar the recorder wrote for that scene start, looping from its first value. Without
+# any usable audio driver the show runs silently and says so in one line.
+# Usage: audio.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when the desktop tools are missing.
+set -u
+build=$(cd "$1" && pwd)
+for tool in xvfb-run Xvfb xdotool python3; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[ -x "$build/voxa7100" ] || { echo "SKIP: the desktop program was not built"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The bars the player starts, as the headless platform makes them.
+"$build/voxa7100-record" --frames 200 --bars "$work/bars" 2>/dev/null || { echo "FAIL: recorder"; exit 1; }
+
+cat > "$work/inner.sh" <<INNER
+set -u
+fail() { echo "FAIL: \$*"; exit 1; }
+find_window() {
+    for i in \$(seq 1 200); do
+        w=\$(xdotool search --onlyvisible --name '^VOXA7100\$' 2>/dev/null | head -n 1)
+        [ -n "\$w" ] && { echo "\$w"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+# 1. Disk audio: what is played goes to a file at real-time pace.
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/played.raw" "$build/voxa7100" 2> "$work/disk.err" &
+pid=\$!
+w=\$(find_window) || fail "no window"
+sleep 3
+xdotool key --window "\$w" Escape
+wait \$pid || fail "ESC ended the program with status \$?"
+python3 - "$work/played.raw" "$work/bars" <<'PY' || fail "the played sound is not a looping bar"
+import os, struct, sys
+raw = open(sys.argv[1], 'rb').read()
+played = struct.unpack('<%dh' % (len(raw) // 2), raw[:len(raw) // 2 * 2])
+print('played %.2f s' % (len(played) / 44100))
+best = None
+for name in sorted(os.listdir(sys.argv[2]))[1:]:
+    data = open(os.path.join(sys.argv[2], name), 'rb').read()[64:]
+    bar = struct.unpack('<44100h', data)
+    head = bar[:64]
+    for i in range(len(played) - 64):
+        if played[i:i + 64] == head:
+            n = i
+            while n < len(played) and played[n] == bar[(n - i) % 44100]:
+                n += 1
+            span = n - i
+            if best is None or span > best[1]:
+                best = (name, span)
+            break
+assert best, 'no bar starts in the played sound'
+print('%s plays for %d values (%.2f loops) from its first value' % (best[0], best[1], best[1] / 44100))
+sys.exit(0 if best[1] > 44100 + 4410 else 1)
+PY
+
+# 2. No audio device: the show runs silently and says so once.
+SDL_AUDIODRIVER=none-such "$build/voxa7100" 2> "$work/none.err" &
+pid=\$!
+w=\$(find_window) || fail "no window without audio"
+sleep 0.5
+xdotool key --window "\$w" Escape
+wait \$pid || fail "without audio ESC ended the program with status \$?"
+[ "\$(grep -c 'no audio device' "$work/none.err")" = 1 ] || fail "expected one 'no audio device' line, got: \$(cat "$work/none.err")"
+echo "no audio: \$(grep 'no audio device' "$work/none.err")"
+INNER
+
+xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh" || exit 1
+echo "PASS"
