@@ -10,6 +10,6 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 # The same tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVOXA_SANITIZE=ON -DVOXA_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOXA_SANITIZE=ON -DVOXA_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '^e2e\.'
