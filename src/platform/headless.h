@@ -56,5 +56,8 @@ bool HEADLESS_cursor_hidden();
 // The sound a listener hears from virtual time from_ms up to to_ms: 44100 values per second,
 // silence where nothing plays.
 std::vector<int16_t> HEADLESS_render_audio(uint32_t from_ms, uint32_t to_ms);
+// Whether the audio timeline is kept for HEADLESS_render_audio (on unless set off); long runs
+// that need no sound turn it off so that it does not grow with every bar.
+void HEADLESS_keep_audio(bool keep);
 // Number of times a loop was (re)started.
 int64_t HEADLESS_audio_starts();

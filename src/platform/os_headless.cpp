@@ -29,6 +29,8 @@ struct HeadlessState {
     bool no_display = false;
     bool window_open = false;
     bool cursor_hidden = false;
+    bool keep_audio = true;
+    int64_t audio_starts = 0;
     int64_t presentations = 0;
     int32_t pointer_x = 0, pointer_y = 0;
     std::deque<Event> queue;
@@ -91,7 +93,8 @@ uint32_t HEADLESS_now() { return headless.now_ms; }
 int64_t HEADLESS_presentations() { return headless.presentations; }
 bool HEADLESS_window_open() { return headless.window_open; }
 bool HEADLESS_cursor_hidden() { return headless.cursor_hidden; }
-int64_t HEADLESS_audio_starts() { return static_cast<int64_t>(headless.audio.size()); }
+int64_t HEADLESS_audio_starts() { return headless.audio_starts; }
+void HEADLESS_keep_audio(bool keep) { headless.keep_audio = keep; }
 
 std::vector<int16_t> HEADLESS_render_audio(uint32_t from_ms, uint32_t to_ms)
 {
@@ -170,7 +173,8 @@ void OS_hide_cursor() { headless.cursor_hidden = true; }
 void OS_audio_loop(const uint8_t* wav, std::size_t size)
 {
     OS_audio_stop();
-    headless.audio.push_back({headless.now_ms, 0, false, wav_samples(wav, size)});
+    ++headless.audio_starts;
+    if (headless.keep_audio) headless.audio.push_back({headless.now_ms, 0, false, wav_samples(wav, size)});
 }
 
 void OS_audio_stop()

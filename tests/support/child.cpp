@@ -69,6 +69,8 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
         std::vector<uint32_t> full;
         std::vector<uint64_t> bars;
         std::vector<long> allocations;
+        std::vector<long> heap;
+        heap.reserve(static_cast<std::size_t>(presentations) + 64);
         // Reserved up front so that recording allocates nothing while the show runs.
         frames.reserve(static_cast<std::size_t>(presentations) + 64);
         allocations.reserve(static_cast<std::size_t>(presentations) + 64);
@@ -97,6 +99,7 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
             r.fade_step = demo.fade_step, r.background_colour = demo.background_colour;
             frames.push_back(r);
             allocations.push_back(allocation_count());
+            heap.push_back(live_heap_bytes());
             if (f.number == keep_frame) full.assign(f.pixels, f.pixels + f.width * f.height);
             if (f.number + 1 >= presentations) throw ShowStop{};
         });
@@ -118,6 +121,7 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
         out.append(reinterpret_cast<const char*>(bars.data()), nbars * sizeof(uint64_t));
         out.append(reinterpret_cast<const char*>(&nallocs), sizeof nallocs);
         out.append(reinterpret_cast<const char*>(allocations.data()), nallocs * sizeof(long));
+        out.append(reinterpret_cast<const char*>(heap.data()), nallocs * sizeof(long));
     });
     ShowTrace trace;
     const std::string& s = child.output;
@@ -143,6 +147,8 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
     if (take(&n, sizeof n)) {
         trace.allocations.resize(n);
         take(trace.allocations.data(), n * sizeof(long));
+        trace.heap.resize(n);
+        take(trace.heap.data(), n * sizeof(long));
     }
     return trace;
 }

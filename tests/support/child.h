@@ -29,6 +29,8 @@ uint64_t frame_hash(const uint32_t* pixels, int32_t count);
 uint64_t bytes_hash(const uint8_t* bytes, std::size_t size);
 // Heap allocations (operator new) made by this process so far.
 long allocation_count();
+// Bytes held by live operator-new allocations of this process.
+long live_heap_bytes();
 
 // One presentation as seen by the recorder of run_show.
 struct FrameRecord {
@@ -48,6 +50,7 @@ struct ShowTrace {
     std::vector<uint32_t> full;       // the pixels of the presentation asked for with keep_frame
     std::vector<uint64_t> bars;       // hash of the player's WAV image after every bar it started
     std::vector<long> allocations;    // heap allocations made so far, at every presentation
+    std::vector<long> heap;           // live heap bytes, at every presentation
 };
 
 // Runs the show from start-up in a child process until `presentations` frames were presented or
