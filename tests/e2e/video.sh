@@ -52,7 +52,8 @@ fi
 
 # Ten seconds: 500 presentations at the default 20 ms each end at 10000 ms. The run prints the
 # same hash as a run charged 20 ms per presentation without video, and nothing else on stdout.
-"$rec" --frames 500 --video "$work/out/show.mp4" --hash > "$work/hash.video" || fail "recording a video"
+"$rec" --frames 500 --video "$work/out/show.mp4" --wav "$work/show.wav" --hash > "$work/hash.video" ||
+    fail "recording a video"
 "$rec" --frames 500 --frame-ms 20 --hash > "$work/hash.plain" || fail "recording the hash"
 cmp -s "$work/hash.video" "$work/hash.plain" || fail "video run differs: $(cat "$work/hash.video") vs $(cat "$work/hash.plain")"
 [ "$(left "$work/out")" = "show.mp4" ] || fail "temporary files left: $(left "$work/out")"
@@ -70,6 +71,27 @@ awk -v d="$duration" -v a="$audio" 'BEGIN { exit !(a - d < 0.1 && d - a < 0.1) }
 # The whole file decodes without errors.
 ffmpeg -v error -i "$work/out/show.mp4" -f null - 2> "$work/decode" && [ ! -s "$work/decode" ] ||
     fail "the video does not decode cleanly: $(head -3 "$work/decode")"
+
+# The sound track is the recorded sound, in step with the picture: decoded, it matches the WAV of
+# the same run to within a few values of lag and the codec's loss.
+ffmpeg -v error -y -i "$work/out/show.mp4" -t 10 -ac 1 -ar 44100 "$work/decoded.wav" || fail "cannot decode the sound"
+python3 - "$work/show.wav" "$work/decoded.wav" <<'PY' || fail "the sound track is not the recorded sound"
+import math, struct, sys, wave
+def values(path):
+    w = wave.open(path, 'rb')
+    data = w.readframes(w.getnframes())
+    return struct.unpack('<%dh' % (len(data) // 2), data)
+want, got = values(sys.argv[1]), values(sys.argv[2])
+# The bar changes when the first scene starts, near 2 s: a window across it pins the sound in time.
+for second in (1.5, 5, 8):
+    start, n = int(second * 44100), 44100
+    lag = max(range(-40, 41), key=lambda l: sum(want[start + i] * got[start + i + l] for i in range(0, n, 5)))
+    level = math.sqrt(sum(want[i] ** 2 for i in range(start, start + n)) / n)
+    error = math.sqrt(sum((want[i] - got[i + lag]) ** 2 for i in range(start, start + n)) / n)
+    print('sound at %.1f s: lag %d values, level %.0f, error %.0f' % (second, lag, level, error))
+    assert level > 100, 'silence at %.1f s' % second
+    assert abs(lag) <= 4 and error < 0.2 * level, 'sound at %.1f s is off' % second
+PY
 
 # Pictures: video frame K shows the last presentation made at or before K * 20 ms, and frames
 # before the first presentation show the first. Presentation N is made at (N + 1) * MS, so at
