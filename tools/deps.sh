@@ -19,4 +19,4 @@ ensure_packages() {
     fi
 }
 BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libpng-dev)
-TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps imagemagick netpbm sox python3)
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps imagemagick netpbm sox python3 ffmpeg)

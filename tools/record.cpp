@@ -1,7 +1,7 @@
 // voxa7100-record: runs the show on the headless backend and writes what the window would show.
 //
 //   voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS]
-//                   [--pointer X,Y] [--wav FILE] [--bars DIR] [--hash] [--hash-each]
+//                   [--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each]
 //
 // Presentations are numbered from 0 (start-up pictures included). Every K-th one is written as
 // DIR/frame-NNNNNN.png; a listed key is pressed just before presentation P (KEY is one character,
@@ -10,6 +10,9 @@
 // --hash-each one line "NUMBER HASH" per presentation (64-bit FNV-1a of the 0x00RRGGBB words).
 // --wav writes what a listener hears from the start up to the last recorded presentation;
 // --bars writes every bar the player starts, its WAV image as is: DIR/bar-000.wav, bar-001.wav...
+// --video writes a 50 frames per second video with its sound through the ffmpeg program; each frame
+// shows what the window shows at its instant of virtual time, and every presentation then costs
+// 20 ms unless --frame-ms says otherwise.
 // While the show is paused nothing is presented, so the next listed key arrives at once.
 #include <sys/stat.h>
 
@@ -24,6 +27,7 @@
 #include "core/song.h"
 #include "platform/headless.h"
 #include "pngout.h"
+#include "videoout.h"
 #include "wavout.h"
 
 namespace {
@@ -37,10 +41,12 @@ struct Options {
     std::string out;
     int64_t every = 1;
     uint32_t frame_ms = 0;
+    bool frame_ms_given = false;
     bool hash = false;
     bool hash_each = false;
     std::string wav;
     std::string bars;
+    std::string video;
     int32_t pointer_x = 0, pointer_y = 0;
     std::vector<std::pair<int64_t, int32_t>> keys;
 };
@@ -50,7 +56,7 @@ struct Options {
     std::fprintf(stderr,
                  "voxa7100-record: %s\n"
                  "usage: voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] "
-                 "[--pointer X,Y] [--wav FILE] [--bars DIR] [--hash] [--hash-each]\n",
+                 "[--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each]\n",
                  message.c_str());
     std::exit(2);
 }
@@ -115,6 +121,7 @@ Options parse(int argc, char** argv)
         } else if (arg == "--frame-ms") {
             if (!parse_count(value(), 0, 60000, &v)) usage_error("--frame-ms needs a whole number from 0 to 60000");
             o.frame_ms = static_cast<uint32_t>(v);
+            o.frame_ms_given = true;
         } else if (arg == "--keys") {
             parse_keys(value(), o);
         } else if (arg == "--hash") {
@@ -125,6 +132,9 @@ Options parse(int argc, char** argv)
         } else if (arg == "--bars") {
             o.bars = value();
             if (o.bars.empty()) usage_error("--bars needs a folder");
+        } else if (arg == "--video") {
+            o.video = value();
+            if (o.video.empty()) usage_error("--video needs a file name");
         } else if (arg == "--hash-each") {
             o.hash_each = true;
         } else if (arg == "--pointer") {
@@ -140,6 +150,8 @@ Options parse(int argc, char** argv)
         }
     }
     if (o.frames < 0) usage_error("--frames is required");
+    // Unpaced parts would flash by in a video: charge each presentation one video frame's time.
+    if (!o.video.empty() && !o.frame_ms_given) o.frame_ms = VIDEOOUT_frame_ms;
     return o;
 }
 
@@ -185,6 +197,22 @@ int main(int argc, char** argv)
             }
         });
 
+    // Made last: an error above ends the process at once, and the video's temporaries must not outlive it.
+    VideoOut* video = nullptr;
+    if (!options.video.empty()) {
+        const std::string ffmpeg = VIDEOOUT_find_program("ffmpeg");
+        std::string error;
+        if (ffmpeg.empty())
+            error = "--video needs the ffmpeg program, which is not installed (not found on PATH); "
+                    "install it (for example: apt-get install ffmpeg)";
+        else
+            video = VIDEOOUT_new(ffmpeg, options.video, frame_width, frame_height, &error);
+        if (!video) {
+            std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
+            return 2;
+        }
+    }
+
     uint64_t hash = 1469598103934665603ull;
     uint32_t last_ms = 0;
     HEADLESS_set_frame_ms(options.frame_ms);
@@ -204,6 +232,14 @@ int main(int argc, char** argv)
             std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame.number));
             std::string error;
             if (!PNGOUT_write(options.out + name, frame.pixels, frame.width, frame.height, &error)) {
+                std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
+                throw StopRun{2};
+            }
+        }
+        if (video) {
+            std::string error;
+            if (frame.width != frame_width || frame.height != frame_height) error = "the frame size changed";
+            if (!error.empty() || !VIDEOOUT_present(video, frame.pixels, frame.ms, &error)) {
                 std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
                 throw StopRun{2};
             }
@@ -235,6 +271,14 @@ int main(int argc, char** argv)
             status = 2;
         }
     }
+    if (video && status != 2) {
+        std::string error;
+        if (!VIDEOOUT_finish(video, HEADLESS_render_audio, &error)) {
+            std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
+            status = 2;
+        }
+    }
+    VIDEOOUT_free(&video);
     if (bar_failed) status = 2;
     if (options.hash) std::printf("%016llx %lld\n", static_cast<unsigned long long>(hash), static_cast<long long>(HEADLESS_presentations()));
     return status;
