@@ -100,6 +100,22 @@ uint32_t IMG_get(const Image* image, int32_t col, int32_t row)
     return image->pixels[static_cast<std::size_t>(col) + static_cast<std::size_t>(row) * static_cast<std::size_t>(image->width)];
 }
 
+bool IMG_clip_blit(const Image* s, const Image* d, ImageRect& r)
+{
+    // In 64 bits, so that huge sizes cannot overflow.
+    if (r.dc >= d->width || r.dc + r.w < 0 || r.dr >= d->height || r.dr + r.h < 0) return false;
+    if (r.sc >= s->width || r.sc + r.w < 0 || r.sr >= s->height || r.sr + r.h < 0) return false;
+    if (r.sc < 0) r.w += r.sc, r.dc -= r.sc, r.sc = 0;
+    if (r.sr < 0) r.h += r.sr, r.dr -= r.sr, r.sr = 0;
+    if (r.sc + r.w > s->width) r.w = s->width - r.sc;
+    if (r.sr + r.h > s->height) r.h = s->height - r.sr;
+    if (r.dc < 0) r.w += r.dc, r.sc -= r.dc, r.dc = 0;
+    if (r.dr < 0) r.h += r.dr, r.sr -= r.dr, r.dr = 0;
+    if (r.dc + r.w > d->width) r.w = d->width - r.dc;
+    if (r.dr + r.h > d->height) r.h = d->height - r.dr;
+    return r.w > 0 && r.h > 0;
+}
+
 void IMG_blit(const Image* source, Image* destination, int32_t sc, int32_t sr, int32_t dc, int32_t dr,
               int32_t w, int32_t h)
 {
@@ -107,19 +123,9 @@ void IMG_blit(const Image* source, Image* destination, int32_t sc, int32_t sr, i
         REPORT_raise(img_errors);
         return;
     }
-    // Rejection and clipping in 64 bits so that huge sizes cannot overflow.
-    int64_t SC = sc, SR = sr, DC = dc, DR = dr, W = w, H = h;
-    if (DC >= destination->width || DC + W < 0 || DR >= destination->height || DR + H < 0) return;
-    if (SC >= source->width || SC + W < 0 || SR >= source->height || SR + H < 0) return;
-    if (SC < 0) W += SC, DC -= SC, SC = 0;
-    if (SR < 0) H += SR, DR -= SR, SR = 0;
-    if (SC + W > source->width) W = source->width - SC;
-    if (SR + H > source->height) H = source->height - SR;
-    if (DC < 0) W += DC, SC -= DC, DC = 0;
-    if (DR < 0) H += DR, SR -= DR, DR = 0;
-    if (DC + W > destination->width) W = destination->width - DC;
-    if (DR + H > destination->height) H = destination->height - DR;
-    if (W <= 0 || H <= 0) return;
+    ImageRect r{sc, sr, dc, dr, w, h};
+    if (!IMG_clip_blit(source, destination, r)) return;
+    const int64_t SC = r.sc, SR = r.sr, DC = r.dc, DR = r.dr, W = r.w, H = r.h;
     // Within one image a pixel written earlier in the copy may be read again later, so only
     // separate images take the four-at-a-time path.
     [[maybe_unused]] const bool separate = source != destination;
@@ -270,32 +276,11 @@ void IMG_line(Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t ro
         REPORT_raise(img_errors);
         return;
     }
-    const int64_t dx = int64_t{col1} - col0, dy = int64_t{row1} - row0;
-    const int64_t sx = dx > 0 ? 1 : (dx < 0 ? -1 : 0), sy = dy > 0 ? 1 : (dy < 0 ? -1 : 0);
-    const int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
     const int64_t w = image->width, h = image->height;
     uint32_t* px = image->pixels.get();
-    int64_t col = col0, row = row0;
-    auto plot = [&] {
+    IMG_walk_line(col0, row0, col1, row1, [&](int64_t col, int64_t row) {
         if (col >= 0 && row >= 0 && col < w && row < h) px[col + row * w] = value;
-    };
-    if (ax > ay) {
-        int64_t err = ax >> 1;
-        for (int64_t i = 0; i <= ax; ++i) {
-            plot();
-            col += sx;
-            err -= ay;
-            if (err <= 0) err += ax, row += sy;
-        }
-    } else {
-        int64_t err = ay >> 1;
-        for (int64_t i = 0; i <= ay; ++i) {
-            plot();
-            row += sy;
-            err -= ax;
-            if (err <= 0) err += ay, col += sx;
-        }
-    }
+    });
 }
 
 void IMG_hline(Image* image, int32_t row, int32_t col0, int32_t col1, uint32_t value)

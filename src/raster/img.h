@@ -59,6 +59,41 @@ void IMG_hline(Image* image, int32_t row, int32_t col0, int32_t col1, uint32_t v
 // Vertical run from row0 down to row1 inclusive, clipped; row1 < row0 draws nothing.
 void IMG_vline(Image* image, uint32_t value, int32_t col, int32_t row0, int32_t row1);
 
+// A rectangle to copy: source corner, destination corner and size.
+struct ImageRect {
+    int64_t sc, sr, dc, dr, w, h;
+};
+// Clips a rectangle against both images the way the keyed copy does; false when nothing is left.
+bool IMG_clip_blit(const Image* source, const Image* destination, ImageRect& rect);
+
+// Hands every point of the line from (col0, row0) to (col1, row1) to plot(col, row), in the
+// order IMG_line draws them: integer steps along the longer axis with a halved-error start.
+template <class Plot>
+void IMG_walk_line(int32_t col0, int32_t row0, int32_t col1, int32_t row1, Plot plot)
+{
+    const int64_t dx = int64_t{col1} - col0, dy = int64_t{row1} - row0;
+    const int64_t sx = dx > 0 ? 1 : (dx < 0 ? -1 : 0), sy = dy > 0 ? 1 : (dy < 0 ? -1 : 0);
+    const int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+    int64_t col = col0, row = row0;
+    if (ax > ay) {
+        int64_t err = ax >> 1;
+        for (int64_t i = 0; i <= ax; ++i) {
+            plot(col, row);
+            col += sx;
+            err -= ay;
+            if (err <= 0) err += ax, row += sy;
+        }
+    } else {
+        int64_t err = ay >> 1;
+        for (int64_t i = 0; i <= ay; ++i) {
+            plot(col, row);
+            row += sy;
+            err -= ax;
+            if (err <= 0) err += ay, col += sx;
+        }
+    }
+}
+
 // Decodes a PNM image (P1..P6) of `size` bytes into a new image owned by the caller; null when
 // the data is not a complete PNM image. Never reads past data + size.
 Image* IMG_decode_pnm(const unsigned char* data, std::size_t size);

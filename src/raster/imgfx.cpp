@@ -32,25 +32,6 @@ static inline uint32_t add_pixels(uint32_t a, uint32_t b)
     return saturate_lanes((a & 0xFF00FF) + (b & 0xFF00FF), (a & 0xFF00) + (b & 0xFF00));
 }
 
-// Clips a w x h rectangle exactly as IMG_blit does; false when nothing is left.
-struct BlitRect {
-    int64_t sc, sr, dc, dr, w, h;
-};
-static bool clip_blit(const Image* s, const Image* d, BlitRect& r)
-{
-    if (r.dc >= d->width || r.dc + r.w < 0 || r.dr >= d->height || r.dr + r.h < 0) return false;
-    if (r.sc >= s->width || r.sc + r.w < 0 || r.sr >= s->height || r.sr + r.h < 0) return false;
-    if (r.sc < 0) r.w += r.sc, r.dc -= r.sc, r.sc = 0;
-    if (r.sr < 0) r.h += r.sr, r.dr -= r.sr, r.sr = 0;
-    if (r.sc + r.w > s->width) r.w = s->width - r.sc;
-    if (r.sr + r.h > s->height) r.h = s->height - r.sr;
-    if (r.dc < 0) r.w += r.dc, r.sc -= r.dc, r.dc = 0;
-    if (r.dr < 0) r.h += r.dr, r.sr -= r.dr, r.dr = 0;
-    if (r.dc + r.w > d->width) r.w = d->width - r.dc;
-    if (r.dr + r.h > d->height) r.h = d->height - r.dr;
-    return r.w > 0 && r.h > 0;
-}
-
 void IMGFX_blit_add(const Image* source, Image* destination, int32_t src_col, int32_t src_row,
                     int32_t dst_col, int32_t dst_row, int32_t w, int32_t h)
 {
@@ -58,8 +39,8 @@ void IMGFX_blit_add(const Image* source, Image* destination, int32_t src_col, in
         REPORT_raise(imgfx_errors);
         return;
     }
-    BlitRect r{src_col, src_row, dst_col, dst_row, w, h};
-    if (!clip_blit(source, destination, r)) return;
+    ImageRect r{src_col, src_row, dst_col, dst_row, w, h};
+    if (!IMG_clip_blit(source, destination, r)) return;
     // Row by row from the top, so a source and destination that are one image work when the
     // rectangles do not overlap.
     for (int64_t row = 0; row < r.h; ++row) {
@@ -76,8 +57,8 @@ void IMGFX_blit_half(const Image* source, Image* destination, int32_t src_col, i
         REPORT_raise(imgfx_errors);
         return;
     }
-    BlitRect r{src_col, src_row, dst_col, dst_row, w, h};
-    if (!clip_blit(source, destination, r)) return;
+    ImageRect r{src_col, src_row, dst_col, dst_row, w, h};
+    if (!IMG_clip_blit(source, destination, r)) return;
     for (int64_t row = 0; row < r.h; ++row) {
         const uint32_t* s = source->pixels.get() + r.sc + (r.sr + row) * source->width;
         uint32_t* d = destination->pixels.get() + r.dc + (r.dr + row) * destination->width;
@@ -256,32 +237,6 @@ void IMG_vline_blend(Image* image, int32_t col, int32_t row0, int32_t row1, uint
     }
 }
 
-// Walks the points of IMG_line's stepping and hands each to plot(col, row, index).
-template <class Plot>
-static void walk_line(int32_t col0, int32_t row0, int32_t col1, int32_t row1, Plot plot)
-{
-    const int64_t dx = int64_t{col1} - col0, dy = int64_t{row1} - row0;
-    const int64_t sx = dx > 0 ? 1 : (dx < 0 ? -1 : 0), sy = dy > 0 ? 1 : (dy < 0 ? -1 : 0);
-    const int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
-    int64_t col = col0, row = row0;
-    if (ax > ay) {
-        int64_t err = ax >> 1;
-        for (int64_t i = 0; i <= ax; ++i) {
-            plot(col, row);
-            col += sx;
-            err -= ay;
-            if (err <= 0) err += ax, row += sy;
-        }
-    } else {
-        int64_t err = ay >> 1;
-        for (int64_t i = 0; i <= ay; ++i) {
-            plot(col, row);
-            row += sy;
-            err -= ax;
-            if (err <= 0) err += ay, col += sx;
-        }
-    }
-}
 
 static void put_clipped(Image* image, int64_t col, int64_t row, uint32_t value)
 {
@@ -298,7 +253,7 @@ void IMGFX_line_dither(Image* image, int32_t col0, int32_t row0, uint32_t colour
     const int64_t ax = std::abs(int64_t{col1} - col0), ay = std::abs(int64_t{row1} - row0);
     const int64_t L = ax > ay ? ax : ay;
     int64_t acc = L, k = 0;
-    walk_line(col0, row0, col1, row1, [&](int64_t col, int64_t row) {
+    IMG_walk_line(col0, row0, col1, row1, [&](int64_t col, int64_t row) {
         acc -= k;
         ++k;
         if (acc > 0 || L == 0) {
@@ -327,7 +282,7 @@ void IMGFX_line_gradient(Image* image, int32_t col0, int32_t row0, uint32_t colo
     const int32_t r1 = (colour1 >> 16) & 0xFF, g1 = (colour1 >> 8) & 0xFF, b1 = colour1 & 0xFF;
     int64_t R = int64_t{r0} * 65536, G = int64_t{g0} * 65536, B = int64_t{b0} * 65536;
     const int64_t dr = (int64_t{r1} - r0) * 65536 / L, dg = (int64_t{g1} - g0) * 65536 / L, db = (int64_t{b1} - b0) * 65536 / L;
-    walk_line(col0, row0, col1, row1, [&](int64_t col, int64_t row) {
+    IMG_walk_line(col0, row0, col1, row1, [&](int64_t col, int64_t row) {
         const uint32_t c = (static_cast<uint32_t>(R) & 0xFF0000) | ((static_cast<uint32_t>(G) & 0xFF0000) >> 8) |
                            ((static_cast<uint32_t>(B) & 0xFF0000) >> 16);
         put_clipped(image, col, row, c);
