@@ -1,7 +1,7 @@
 // The native Windows backend on user32, gdi32, winmm and kernel32: the program's entry point and
 // window class, one overlapped window shown 1:1 through a bottom-up 24-bit bitmap, key-downs from
 // the window procedure, the pointer from the cursor position, and a WAV image looped by PlaySoundA.
-// It is also the program's entry point (WinMain); the executable is built for the GUI subsystem.
+// The executable is built for the GUI subsystem, so messages to standard error may go nowhere.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
