@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Cross-builds the native Windows program, build-win/voxa7100.exe, with MinGW-w64: one static
+# GUI executable that needs only the system's own DLLs. Installs the missing Debian packages
+# when run as root (otherwise names them). Extra arguments go to the CMake configure step.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/deps.sh
+ensure_packages "${MINGW_PACKAGES[@]}"
+cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+cmake --build build-win -j"$(nproc)"
+echo "Built build-win/voxa7100.exe"
