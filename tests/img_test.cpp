@@ -2,6 +2,7 @@
 // the conversion of a frame into the bottom-up 24-bit bitmap.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <utility>
@@ -310,6 +311,66 @@ TEST(Img, LinePlotsBresenhamPoints)
     EXPECT_EQ(plotted(3, 1, 0, 0), (P{{0, 0}, {1, 0}, {2, 0}, {3, 1}})) << "the error starts at the first end";
     EXPECT_EQ(plotted(5, 5, 5, 5), (P{{5, 5}}));
     EXPECT_EQ(plotted(-1000, 2, 1000, 2).size(), 16u) << "clipped point by point";
+}
+
+// Every step of the line walk, plotting the points that fall inside: the definition the clipped
+// walk of IMG_line must match.
+void reference_line(Image* image, int32_t c0, int32_t r0, int32_t c1, int32_t r1, uint32_t value)
+{
+    const int64_t dx = int64_t{c1} - c0, dy = int64_t{r1} - r0;
+    const int64_t sx = (dx > 0) - (dx < 0), sy = (dy > 0) - (dy < 0);
+    const int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+    const bool x_major = ax > ay;
+    const int64_t major = x_major ? ax : ay, minor = x_major ? ay : ax;
+    int64_t c = c0, r = r0, err = major >> 1;
+    for (int64_t i = 0; i <= major; ++i) {
+        if (c >= 0 && r >= 0 && c < image->width && r < image->height) image->pixels[c + r * image->width] = value;
+        (x_major ? c : r) += x_major ? sx : sy;
+        err -= minor;
+        if (err <= 0) err += major, (x_major ? r : c) += x_major ? sy : sx;
+    }
+}
+
+TEST(Img, LinesFromFarOutsideMatchTheFullWalk)
+{
+    std::mt19937 rng(71);
+    Image* fast = make_image(13, 9);
+    Image* slow = make_image(13, 9);
+    // Ends near the image, then ever farther off, so lines enter and leave at every slope.
+    for (const int32_t reach : {20, 3000, 200000}) {
+        const int cases = reach > 5000 ? 100 : 1500;
+        std::uniform_int_distribution<int32_t> end(-reach, reach);
+        for (int n = 0; n < cases; ++n) {
+            const int32_t c0 = end(rng), r0 = end(rng), c1 = end(rng) / (n % 3 + 1), r1 = end(rng) / (n % 5 + 1);
+            const uint32_t colour = rng() & 0xFFFFFF;
+            IMG_line(fast, c0, r0, c1, r1, colour);
+            reference_line(slow, c0, r0, c1, r1, colour);
+            ASSERT_EQ(pixels_of(fast), pixels_of(slow)) << c0 << "," << r0 << " to " << c1 << "," << r1;
+        }
+    }
+    // Diagonals whose error starts at 0 and lines where the steep axis moves every step.
+    for (const auto& [c0, r0, c1, r1] : std::vector<std::array<int32_t, 4>>{
+             {-1, -1, 0, 0}, {-7, 20, 3, 10}, {30, -30, -2, 2}, {-5, -3, 20, 6}, {14, -100, 12, 100}}) {
+        IMG_line(fast, c0, r0, c1, r1, 0x0000FF);
+        reference_line(slow, c0, r0, c1, r1, 0x0000FF);
+        ASSERT_EQ(pixels_of(fast), pixels_of(slow)) << c0 << "," << r0 << " to " << c1 << "," << r1;
+    }
+    IMG_free(&fast);
+    IMG_free(&slow);
+}
+
+TEST(Img, LinesAcrossThe32BitPlaneDrawOnlyTheirVisiblePart)
+{
+    constexpr int32_t lo = INT32_MIN, hi = INT32_MAX;
+    using P = std::vector<std::pair<int32_t, int32_t>>;
+    // The row through the middle and the main diagonal, each from one corner of the plane to the other.
+    EXPECT_EQ(plotted(lo, 7, hi, 7).size(), 16u);
+    P diagonal;
+    for (int32_t i = 0; i < 16; ++i) diagonal.emplace_back(i, i);
+    EXPECT_EQ(plotted(lo, lo, hi, hi), diagonal);
+    EXPECT_EQ(plotted(hi, hi, lo, lo), diagonal);
+    EXPECT_EQ(plotted(lo, hi, hi, lo).size(), 0u) << "the other diagonal misses the image by one";
+    EXPECT_EQ(plotted(hi, 3, hi - 5, 3).size(), 0u);
 }
 
 TEST(Img, HorizontalAndVerticalRuns)

@@ -23,3 +23,5 @@ TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-a
 # The Windows program: the MinGW-w64 cross-compiler to build it, Wine to run it in the tests.
 MINGW_PACKAGES=(g++-mingw-w64-x86-64 cmake make)
 WINE_PACKAGES=(wine wine64)
+# The fuzz targets: clang with its sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)

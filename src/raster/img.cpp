@@ -270,17 +270,80 @@ void IMG_fill_rect(Image* image, int32_t col, int32_t row, int32_t w, int32_t h,
     for (int64_t r = 0; r < H; ++r) std::fill_n(image->pixels.get() + C + (R + r) * image->width, W, value);
 }
 
+// The steps first..last (of 0..steps) at which start + dir * step lies in [0, limit); false when
+// there are none. The major coordinate moves by one each step, so the line is inside the image
+// for at most `limit` steps and the walk never has to visit the points outside.
+static bool steps_inside(int64_t start, int64_t dir, int64_t steps, int64_t limit, int64_t& first, int64_t& last)
+{
+    if (dir > 0) {
+        first = std::max<int64_t>(0, -start), last = std::min(steps, limit - 1 - start);
+    } else if (dir < 0) {
+        first = std::max<int64_t>(0, start - (limit - 1)), last = std::min(steps, start);
+    } else {
+        first = 0, last = start >= 0 && start < limit ? 0 : -1;
+    }
+    return first <= last;
+}
+
+// The minor-axis moves and the error term after `i` steps of the walk over `major` steps with
+// `minor` (<= major) moves, starting from error major / 2: the state the step loop would reach.
+static void state_after(int64_t i, int64_t major, int64_t minor, int64_t& moves, int64_t& err)
+{
+    const int64_t start = major >> 1;
+    if (i == 0) {
+        moves = 0, err = start;
+    } else if (minor == major) {
+        moves = i, err = start;  // every step moves, and the error never changes
+    } else {
+        // After a step the error lies in (0, major]: moves is the one count that puts it there.
+        // i is at most 2^31 (how far the line starts off the image) and minor below 2^32, so the
+        // product stays below 2^63.
+        const int64_t t = i * minor - start;
+        moves = (t >= 0 ? t / major : -1) + 1;
+        err = start - i * minor + moves * major;
+    }
+}
+
 void IMG_line(Image* image, int32_t col0, int32_t row0, int32_t col1, int32_t row1, uint32_t value)
 {
     if (!has_pixels(image)) {
         REPORT_raise(img_errors);
         return;
     }
+    const int64_t dx = int64_t{col1} - col0, dy = int64_t{row1} - row0;
+    const int64_t sx = dx > 0 ? 1 : (dx < 0 ? -1 : 0), sy = dy > 0 ? 1 : (dy < 0 ? -1 : 0);
+    const int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
     const int64_t w = image->width, h = image->height;
     uint32_t* px = image->pixels.get();
-    IMG_walk_line(col0, row0, col1, row1, [&](int64_t col, int64_t row) {
+    int64_t col = col0, row = row0;
+    auto plot = [&] {
         if (col >= 0 && row >= 0 && col < w && row < h) px[col + row * w] = value;
-    });
+    };
+    // The points of IMG_walk_line, but only the steps whose major coordinate is inside the image
+    // are walked, starting from the state the full walk has there: a line from far outside does
+    // not take billions of steps.
+    int64_t first = 0, last = 0, moves = 0, err = 0;
+    if (ax > ay) {
+        if (!steps_inside(col0, sx, ax, w, first, last)) return;
+        state_after(first, ax, ay, moves, err);
+        col += sx * first, row += sy * moves;
+        for (int64_t i = first; i <= last; ++i) {
+            plot();
+            col += sx;
+            err -= ay;
+            if (err <= 0) err += ax, row += sy;
+        }
+    } else {
+        if (!steps_inside(row0, sy, ay, h, first, last)) return;
+        state_after(first, ay, ax, moves, err);
+        row += sy * first, col += sx * moves;
+        for (int64_t i = first; i <= last; ++i) {
+            plot();
+            row += sy;
+            err -= ax;
+            if (err <= 0) err += ay, col += sx;
+        }
+    }
 }
 
 void IMG_hline(Image* image, int32_t row, int32_t col0, int32_t col1, uint32_t value)
