@@ -122,6 +122,22 @@ TEST(Keys, KeysPressedTogetherArePumpedAndActedOnOnePerFrame)
     EXPECT_EQ(t.frames[p + 3].glare_on, 1);
 }
 
+TEST(Keys, AKeyHeldDownActsAgainInEveryFrameItRepeats)
+{
+    const int64_t s = startup_end(run_show(300));
+    const int64_t p = s + 32 + 10;
+    // Key repeats arrive as further key-downs, one dispatched per frame.
+    const ShowTrace t = run_show(p + 8, [&] {
+        for (int64_t i = 0; i < 4; ++i) HEADLESS_schedule_key(p + i, 'w');
+    });
+    EXPECT_EQ(t.frames[p + 1].background_mode, 2);
+    EXPECT_EQ(t.frames[p + 2].background_mode, 3);
+    EXPECT_EQ(t.frames[p + 3].background_mode, 0);
+    EXPECT_EQ(t.frames[p + 4].background_mode, 1);
+    EXPECT_EQ(t.frames[p + 5].background_mode, 2);
+    EXPECT_EQ(t.frames[p + 6].background_mode, 2);
+}
+
 TEST(Keys, SpaceLeavesTheSceneAfterTheCurrentFrame)
 {
     const int64_t s = startup_end(run_show(300));
