@@ -12,8 +12,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The bars the player starts, as the headless platform makes them.
-"$build/voxa7100-record" --frames 200 --bars "$work/bars" 2>/dev/null || { echo "FAIL: recorder"; exit 1; }
+# The bars the player starts in the first two scenes, as the headless platform makes them.
+"$build/voxa7100-record" --frames 1500 --bars "$work/bars" 2>/dev/null || { echo "FAIL: recorder"; exit 1; }
 
 # Succeeds once a scene's bar has played from its first value on past the end of its loop.
 cat > "$work/check.py" <<'PY'
