@@ -5,6 +5,7 @@
 # Usage: audio.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when the desktop tools are missing.
 set -u
 build=$(cd "$1" && pwd)
+src=$(cd "$2" && pwd)
 for tool in xvfb-run Xvfb xdotool python3; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -43,15 +44,7 @@ PY
 
 cat > "$work/inner.sh" <<INNER
 set -u
-fail() { echo "FAIL: \$*"; exit 1; }
-find_window() {
-    for i in \$(seq 1 200); do
-        w=\$(xdotool search --onlyvisible --name '^VOXA7100\$' 2>/dev/null | head -n 1)
-        [ -n "\$w" ] && { echo "\$w"; return 0; }
-        sleep 0.05
-    done
-    return 1
-}
+. "$src/tests/e2e/lib.bash"
 # 1. Disk audio: what is played goes to a file at real-time pace. The file is checked as it grows
 # (the machine may be busy) until a bar has looped, then the show is stopped.
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/played.raw" "$build/voxa7100" 2> "$work/disk.err" &

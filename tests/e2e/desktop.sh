@@ -21,15 +21,7 @@ trap 'rm -rf "$work"' EXIT
 
 cat > "$work/inner.sh" <<INNER
 set -u
-fail() { echo "FAIL: \$*"; exit 1; }
-find_window() {
-    for i in \$(seq 1 200); do
-        w=\$(xdotool search --onlyvisible --name '^VOXA7100\$' 2>/dev/null | head -n 1)
-        [ -n "\$w" ] && { echo "\$w"; return 0; }
-        sleep 0.05
-    done
-    return 1
-}
+. "$src/tests/e2e/lib.bash"
 export SDL_AUDIODRIVER=dummy
 
 # 1. The window: title, centred, 256 x 256; a paused frame matches a headless presentation; ESC ends it with 0.

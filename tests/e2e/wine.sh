@@ -47,15 +47,7 @@ export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml
 
 cat > "$work/inner.sh" <<INNER
 set -u
-fail() { echo "FAIL: \$*"; exit 1; }
-find_window() {
-    for i in \$(seq 1 600); do
-        w=\$(xdotool search --onlyvisible --name '^VOXA7100\$' 2>/dev/null | head -n 1)
-        [ -n "\$w" ] && { echo "\$w"; return 0; }
-        sleep 0.05
-    done
-    return 1
-}
+. "$src/tests/e2e/lib.bash"
 # A screenshot of the client area as raw RGB bytes.
 shoot() {
     import -window root -crop 256x256+\$X+\$Y +repage "$work/\$1.png" && convert "$work/\$1.png" -depth 8 rgb:"$work/\$1.rgb"
@@ -74,7 +66,7 @@ echo "wine prefix ready in \$(( \$(date +%s) - start )) s"
 xdotool mousemove 0 0
 wine "$exe" > "$work/run1.log" 2>&1 &
 pid=\$!
-w=\$(find_window) || { kill \$pid; fail "no window titled VOXA7100"; }
+w=\$(find_window 600) || { kill \$pid; fail "no window titled VOXA7100"; }
 # Without a window manager, Wine's X window is the client area alone (decorations are left to the
 # absent manager), so its geometry is the client's.
 eval "\$(xdotool getwindowgeometry --shell "\$w")"
@@ -147,7 +139,7 @@ echo "ESC: status 0"
 # 2. Closing the window as a user would ends it with status 0.
 wine "$exe" > "$work/run2.log" 2>&1 &
 pid=\$!
-w=\$(find_window) || { kill \$pid; fail "no window on the second run"; }
+w=\$(find_window 600) || { kill \$pid; fail "no window on the second run"; }
 sleep 0.5
 python3 "$close_tool" "\$w" || fail "close request"
 wait \$pid
