@@ -1,7 +1,5 @@
 #include "core/demo.h"
 
-#include <cstdio>
-
 #include "audio/winsnd.h"
 #include "core/song.h"
 #include "platform/os.h"
@@ -28,11 +26,9 @@ static Image* new_frame_image()
 void demo_init()
 {
     demo.display = WINDPY_new();
-    if (!demo.display) {
-        // Nobody could see the show: say so once and stop instead of running invisibly.
-        std::fprintf(stderr, "voxa7100: cannot open the window; stopping.\n");
-        OS_exit(1);
-    }
+    // Nobody could see the show: the platform has said why in one line; stop instead of running
+    // on invisibly.
+    if (!demo.display) OS_exit(1);
     demo.keyboard = WINKBD_new();
     // The player loops quiet noise at once, drawn from the generator before it is seeded.
     demo_set_sound_player(WINSND_new());
