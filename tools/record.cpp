@@ -216,6 +216,8 @@ int main(int argc, char** argv)
     uint64_t hash = 1469598103934665603ull;
     uint32_t last_ms = 0;
     HEADLESS_set_frame_ms(options.frame_ms);
+    // The sound timeline grows with every bar; keep it only when the sound is written.
+    HEADLESS_keep_audio(!options.wav.empty() || video);
     HEADLESS_set_pointer(options.pointer_x, options.pointer_y);
     for (const auto& [number, key] : options.keys) HEADLESS_schedule_key(number, key);
     HEADLESS_set_sink([&](const HeadlessFrame& frame) {
