@@ -24,7 +24,7 @@ constexpr int32_t fast_radius_limit = 32767;
 
 struct {
     uint32_t colour_by_numerator[2 * table_half + 1];
-    int32_t column[half_turn];     // px of each point of the current circle of latitude
+    int32_t column[half_turn];     // cx + px of each point of the current circle of latitude
     int32_t numerator[half_turn];  // px*lx + pz*lz of each point of that circle
 } ball_state;
 
