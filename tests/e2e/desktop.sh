@@ -62,7 +62,16 @@ python3 "$close_tool" "\$w" || fail "close request"
 wait \$pid
 status=\$?
 [ \$status = 0 ] || fail "closing the window ended the program with status \$status"
-echo "desktop: window, screenshot, ESC and close all passed"
+# 3. Closed as soon as it appears, while it may still be starting up: it ends with status 0 once it
+# takes events.
+"$build/voxa7100" 2> "$work/run3.err" &
+pid=\$!
+w=\$(find_window) || fail "no window on the third run"
+python3 "$close_tool" "\$w" || fail "close request"
+wait \$pid
+status=\$?
+[ \$status = 0 ] || fail "closing the window at once ended the program with status \$status"
+echo "desktop: window, screenshot, ESC, close and early close all passed"
 INNER
 
 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh" || exit 1
