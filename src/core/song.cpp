@@ -126,27 +126,25 @@ void buzz(SAMPLE* b, SAMPLE* s, int32_t i)
     SAMPLE_normalise(b, 12000 - 500 * i);
 }
 
-// Six-note chord of sines.
-void sine_chord(SAMPLE* b, SAMPLE* s, int32_t i)
+// Six-note chord: the note i and five more at fixed semitone steps, from one oscillator.
+void chord(SAMPLE* b, SAMPLE* s, int32_t i, void (*oscillator)(SAMPLE*, int32_t), const int32_t (&steps)[5])
 {
-    static constexpr int32_t steps[] = {4, 7, -5, -8, -12};
-    SOUND_sine(b, MUSIC_note(i));
+    oscillator(b, MUSIC_note(i));
     for (const int32_t d : steps) {
-        SOUND_sine(s, MUSIC_note(i + d));
+        oscillator(s, MUSIC_note(i + d));
         SAMPLE_add(b, s);
     }
+}
+
+void sine_chord(SAMPLE* b, SAMPLE* s, int32_t i)
+{
+    chord(b, s, i, SOUND_sine, {4, 7, -5, -8, -12});
     SAMPLE_normalise(b, 32000 - 400 * i);
 }
 
-// Six-note chord of squares.
 void square_chord(SAMPLE* b, SAMPLE* s, int32_t i)
 {
-    static constexpr int32_t steps[] = {5, 9, -3, -7, -12};
-    SOUND_square(b, MUSIC_note(i));
-    for (const int32_t d : steps) {
-        SOUND_square(s, MUSIC_note(i + d));
-        SAMPLE_add(b, s);
-    }
+    chord(b, s, i, SOUND_square, {5, 9, -3, -7, -12});
     SAMPLE_normalise(b, 16000 - 300 * i);
 }
 

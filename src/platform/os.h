@@ -34,5 +34,26 @@ void OS_hide_cursor();
 void OS_audio_loop(const uint8_t* wav, std::size_t size);
 // Stops playback at once; afterwards the image may be rewritten or freed.
 void OS_audio_stop();
+// The 16-bit values of a WAV image: the start of its data chunk and the number of values in it;
+// false when the image is not RIFF/WAVE or has no data chunk. Backends that play the image
+// themselves use it; nothing past wav + size is read.
+inline bool OS_wav_values(const uint8_t* wav, std::size_t size, const uint8_t** values, std::size_t* count)
+{
+    auto tag = [&](std::size_t at, const char* t) {
+        return wav[at] == t[0] && wav[at + 1] == t[1] && wav[at + 2] == t[2] && wav[at + 3] == t[3];
+    };
+    if (!wav || size < 12 || !tag(0, "RIFF") || !tag(8, "WAVE")) return false;
+    for (std::size_t at = 12; at + 8 <= size;) {
+        const uint32_t len = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | static_cast<uint32_t>(wav[at + 7]) << 24;
+        if (tag(at, "data")) {
+            *values = wav + at + 8;
+            *count = (len < size - at - 8 ? len : size - at - 8) / 2;
+            return true;
+        }
+        at += 8 + static_cast<std::size_t>(len) + (len & 1);
+    }
+    return false;
+}
+
 // Ends the process with the given status.
 [[noreturn]] void OS_exit(int status);

@@ -1,7 +1,6 @@
 // The headless backend: no window, no sound device, a virtual clock.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <map>
 
@@ -55,20 +54,12 @@ void release_scheduled(int64_t number)
 // Sample values of a WAV image's data chunk (little-endian 16-bit); empty when there is none.
 std::vector<int16_t> wav_samples(const uint8_t* wav, std::size_t size)
 {
+    const uint8_t* values = nullptr;
+    std::size_t count = 0;
     std::vector<int16_t> out;
-    if (!wav || size < 12 || std::memcmp(wav, "RIFF", 4) != 0 || std::memcmp(wav + 8, "WAVE", 4) != 0) return out;
-    std::size_t at = 12;
-    while (at + 8 <= size) {
-        const uint32_t len = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | static_cast<uint32_t>(wav[at + 7]) << 24;
-        if (std::memcmp(wav + at, "data", 4) == 0) {
-            const std::size_t n = std::min<std::size_t>(len, size - at - 8) / 2;
-            out.resize(n);
-            for (std::size_t k = 0; k < n; ++k)
-                out[k] = static_cast<int16_t>(wav[at + 8 + 2 * k] | wav[at + 9 + 2 * k] << 8);
-            return out;
-        }
-        at += 8 + len + (len & 1);
-    }
+    if (!OS_wav_values(wav, size, &values, &count)) return out;
+    out.resize(count);
+    for (std::size_t k = 0; k < count; ++k) out[k] = static_cast<int16_t>(values[2 * k] | values[2 * k + 1] << 8);
     return out;
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/os.h"
 
@@ -148,18 +147,12 @@ void OS_hide_cursor() { SDL_ShowCursor(SDL_DISABLE); }
 
 void OS_audio_loop(const uint8_t* wav, std::size_t size)
 {
-    if (!open_audio() || !wav || size < 64) return;
-    // Our WAV image keeps its values after a 64-byte header; find the data chunk to be sure.
-    std::size_t at = 12;
-    while (at + 8 <= size && std::memcmp(wav + at, "data", 4) != 0) {
-        const uint32_t len = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | static_cast<uint32_t>(wav[at + 7]) << 24;
-        at += 8 + len + (len & 1);
-    }
-    if (at + 8 > size) return;
-    const uint32_t len = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | static_cast<uint32_t>(wav[at + 7]) << 24;
+    const uint8_t* values = nullptr;
+    std::size_t count = 0;
+    if (!open_audio() || !OS_wav_values(wav, size, &values, &count)) return;
     SDL_LockAudioDevice(sdl.audio);
-    sdl.samples = wav + at + 8;
-    sdl.count = std::min<std::size_t>(len, size - at - 8) / 2;
+    sdl.samples = values;
+    sdl.count = count;
     sdl.position = 0;
     sdl.playing = true;
     SDL_UnlockAudioDevice(sdl.audio);
