@@ -10,42 +10,9 @@
 
 #include "platform/windpy.h"
 #include "raster/img.h"
+#include "support/images.h"
 
 namespace {
-
-// An image of the given size; freed by the owner through IMG_free.
-Image* make_image(int32_t width, int32_t height)
-{
-    Image* image = IMG_new();
-    IMG_resize(image, width, height);
-    return image;
-}
-
-// Fills an image with random words: a quarter zero (the key), some with a non-zero high byte.
-void randomise(Image* image, std::mt19937& rng)
-{
-    for (int32_t i = 0; i < image->width * image->height; ++i) {
-        const uint32_t v = rng();
-        image->pixels[i] = (v & 3) == 0 ? 0 : ((v & 4) ? v : v & 0xFFFFFF);
-    }
-}
-
-std::vector<uint32_t> pixels_of(const Image* image)
-{
-    return std::vector<uint32_t>(image->pixels.get(), image->pixels.get() + image->width * image->height);
-}
-
-// Plain pixel grid for the straightforward reference versions.
-struct Grid {
-    int32_t width, height;
-    std::vector<uint32_t> px;
-    explicit Grid(const Image* image) : width(image->width), height(image->height), px(pixels_of(image)) {}
-    uint32_t get(int32_t c, int32_t r) const { return c >= 0 && r >= 0 && c < width && r < height ? px[c + r * width] : 0; }
-    void put(int32_t c, int32_t r, uint32_t v)
-    {
-        if (c >= 0 && r >= 0 && c < width && r < height) px[c + r * width] = v;
-    }
-};
 
 // The keyed blit exactly as worded: reject, clip on the source, clip on the destination, copy.
 void reference_blit(const Grid& s, Grid& d, int32_t sc, int32_t sr, int32_t dc, int32_t dr, int32_t w, int32_t h)

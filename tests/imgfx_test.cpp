@@ -9,43 +9,9 @@
 
 #include "raster/img.h"
 #include "raster/imgfx.h"
+#include "support/images.h"
 
 namespace {
-
-Image* make_image(int32_t width, int32_t height)
-{
-    Image* image = IMG_new();
-    IMG_resize(image, width, height);
-    return image;
-}
-
-// Random words: a quarter zero, some with a non-zero high byte, some saturated channels.
-void randomise(Image* image, std::mt19937& rng)
-{
-    for (int32_t i = 0; i < image->width * image->height; ++i) {
-        uint32_t v = rng();
-        if ((v & 3) == 0) v = 0;
-        else if ((v & 12) == 4) v |= 0xF0F0F0;
-        else if ((v & 48) != 16) v &= 0xFFFFFF;
-        image->pixels[i] = v;
-    }
-}
-
-std::vector<uint32_t> pixels_of(const Image* image)
-{
-    return std::vector<uint32_t>(image->pixels.get(), image->pixels.get() + image->width * image->height);
-}
-
-struct Grid {
-    int32_t width, height;
-    std::vector<uint32_t> px;
-    explicit Grid(const Image* image) : width(image->width), height(image->height), px(pixels_of(image)) {}
-    uint32_t get(int32_t c, int32_t r) const { return c >= 0 && r >= 0 && c < width && r < height ? px[c + r * width] : 0; }
-    void put(int32_t c, int32_t r, uint32_t v)
-    {
-        if (c >= 0 && r >= 0 && c < width && r < height) px[c + r * width] = v;
-    }
-};
 
 uint32_t ch(uint32_t p, int shift) { return (p >> shift) & 0xFF; }
 uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g << 8 | b; }
