@@ -10,6 +10,7 @@
 #include "effects/random.h"
 #include "raster/img.h"
 #include "raster/rgb888.h"
+#include "support/images.h"
 
 namespace {
 
@@ -53,21 +54,6 @@ struct Canvas {
     uint32_t at(int32_t c, int32_t r) const { return IMG_get(image, c, r); }
 };
 
-bool same_pixels(const Image* a, const Image* b)
-{
-    for (int64_t k = 0; k < int64_t{a->width} * a->height; ++k)
-        if (a->pixels[k] != b->pixels[k]) return false;
-    return true;
-}
-
-// Number of process-wide generator steps that lead from state `from` to state `to`.
-int steps_between(uint32_t from, uint32_t to)
-{
-    for (int n = 0; n < 10000; ++n, from = from * 214013u + 2531011u)
-        if (from == to) return n;
-    return -1;
-}
-
 Ball ball_at(int32_t x, int32_t y, int32_t radius, uint32_t colour, int32_t lx, int32_t ly, int32_t lz, Image* t)
 {
     Ball b;
@@ -84,7 +70,7 @@ TEST(Ball3d, NewMakesSixDrawsAndKeepsFourOfThem)
     const uint32_t before = RANDOM_state();
     Ball* ball = BALL3D_new();
     ASSERT_NE(ball, nullptr);
-    EXPECT_EQ(steps_between(before, RANDOM_state()), 12);  // six 30-bit draws of two steps each
+    EXPECT_EQ(draws_between(before, RANDOM_state()), 12);  // six 30-bit draws of two steps each
 
     RANDOM_seed15(1158689141u);
     int32_t d[6];

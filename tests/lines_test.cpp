@@ -10,6 +10,7 @@
 #include "effects/sineline.h"
 #include "raster/img.h"
 #include "raster/imgfx.h"
+#include "support/images.h"
 
 namespace {
 
@@ -29,20 +30,6 @@ struct Canvas {
         return n;
     }
 };
-
-bool same_pixels(const Image* a, const Image* b)
-{
-    for (int64_t k = 0; k < int64_t{a->width} * a->height; ++k)
-        if (a->pixels[k] != b->pixels[k]) return false;
-    return true;
-}
-
-int steps_between(uint32_t from, uint32_t to)
-{
-    for (int n = 0; n < 10000; ++n, from = from * 214013u + 2531011u)
-        if (from == to) return n;
-    return -1;
-}
 
 // Sum of three waves as the dots and the bands define it.
 int32_t wave(int32_t a1, int32_t p1, int32_t a2, int32_t p2, int32_t a3, int32_t p3)
@@ -73,7 +60,7 @@ TEST(Lradial, NewDrawsSpeedRadiusColourInThatOrder)
     const uint32_t before = RANDOM_state();
     LRADIAL* rays = LRADIAL_new();
     ASSERT_NE(rays, nullptr);
-    EXPECT_EQ(steps_between(before, RANDOM_state()), 3);
+    EXPECT_EQ(draws_between(before, RANDOM_state()), 3);
     // The first draws after the show's seed are 4728, 3068, 32553.
     EXPECT_EQ(rays->speed, 0x8000 + 4728);
     EXPECT_EQ(rays->radius, 3068 % 128 + 32);
@@ -153,7 +140,7 @@ TEST(Sinedots, NewRandomisesWithEighteenDrawsInOrder)
     const uint32_t before = RANDOM_state();
     SINEDOTS* s = SINEDOTS_new();
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(steps_between(before, RANDOM_state()), 18);
+    EXPECT_EQ(draws_between(before, RANDOM_state()), 18);
     RANDOM_seed15(31337);
     int32_t r[18];
     for (int32_t& v : r) v = RANDOM_rand15();
@@ -235,7 +222,7 @@ TEST(Sineline, NewRandomisesTwiceAndSetPointsOnceMore)
     const uint32_t before = RANDOM_state();
     SINELINE* l = SINELINE_new();
     ASSERT_NE(l, nullptr);
-    EXPECT_EQ(steps_between(before, RANDOM_state()), 36);
+    EXPECT_EQ(draws_between(before, RANDOM_state()), 36);
     EXPECT_EQ(l->point_count, 16);
     EXPECT_EQ(l->colour, 0xFF0000u);
     // The second randomisation is the one that stays.
@@ -255,11 +242,11 @@ TEST(Sineline, NewRandomisesTwiceAndSetPointsOnceMore)
 
     const uint32_t mid = RANDOM_state();
     SINELINE_set_points(l, 256);
-    EXPECT_EQ(steps_between(mid, RANDOM_state()), 18);
+    EXPECT_EQ(draws_between(mid, RANDOM_state()), 18);
     EXPECT_EQ(l->point_count, 256);
     SINELINE_set_points(l, 0);
     EXPECT_EQ(l->point_count, 256);
-    EXPECT_EQ(steps_between(mid, RANDOM_state()), 18);
+    EXPECT_EQ(draws_between(mid, RANDOM_state()), 18);
     SINELINE_free(&l);
 }
 

@@ -8,6 +8,7 @@
 #include "raster/img.h"
 #include "raster/imgfx.h"
 #include "raster/rgb888.h"
+#include "support/images.h"
 
 namespace {
 
@@ -102,13 +103,6 @@ void steer(const std::vector<std::pair<int32_t, int32_t>>& moves)
             return;
         }
     }
-}
-
-bool same_pixels(const Image* a, const Image* b)
-{
-    for (int64_t k = 0; k < int64_t{a->width} * a->height; ++k)
-        if (a->pixels[k] != b->pixels[k]) return false;
-    return true;
 }
 
 }  // namespace

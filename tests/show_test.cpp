@@ -13,18 +13,9 @@
 #include "support/child.h"
 #include "vector/lfont.h"
 #include "vector/obj2d.h"
+#include "support/images.h"
 
 namespace {
-
-// Steps of the process-wide generator between two of its states (-1 if more than `limit`).
-long draws_between(uint32_t from, uint32_t to, long limit = 200000)
-{
-    for (long n = 0; n <= limit; ++n) {
-        if (from == to) return n;
-        from = from * 214013u + 2531011u;
-    }
-    return -1;
-}
 
 struct SetupRecord {
     long draws;

@@ -42,3 +42,22 @@ struct Grid {
         if (c >= 0 && r >= 0 && c < width && r < height) px[c + r * width] = v;
     }
 };
+
+// Whether two images of the same size hold the same pixels.
+inline bool same_pixels(const Image* a, const Image* b)
+{
+    for (int64_t k = 0; k < int64_t{a->width} * a->height; ++k)
+        if (a->pixels[k] != b->pixels[k]) return false;
+    return true;
+}
+
+// Steps of the process-wide random generator that lead from state `from` to state `to`, or -1 if
+// more than `limit` (tests count the draws an operation makes with it).
+inline long draws_between(uint32_t from, uint32_t to, long limit = 200000)
+{
+    for (long n = 0; n <= limit; ++n) {
+        if (from == to) return n;
+        from = from * 214013u + 2531011u;
+    }
+    return -1;
+}
