@@ -1,5 +1,7 @@
 #include "core/demo.h"
 
+#include <cstdio>
+
 #include "audio/winsnd.h"
 #include "core/song.h"
 #include "platform/os.h"
@@ -7,6 +9,24 @@
 #include "raster/imgfx.h"
 
 Demo demo;
+
+static struct {
+    DemoStageListener stage_listener = nullptr;
+} demo_hooks;
+
+void demo_set_stage_listener(DemoStageListener listener) { demo_hooks.stage_listener = listener; }
+
+static void stage(const char* name, const char* part = nullptr)
+{
+    if (!demo_hooks.stage_listener) return;
+    if (!part) {
+        demo_hooks.stage_listener(name);
+        return;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %s", name, part);
+    demo_hooks.stage_listener(text);
+}
 
 // The loading background: 64 nested squares, square i in colour i * 0x010408 (a plain product, so
 // the blue part overflows into green from i = 32 on).
@@ -25,6 +45,7 @@ static Image* new_frame_image()
 
 void demo_init()
 {
+    stage("start-up");
     demo.display = WINDPY_new();
     // Nobody could see the show: the platform has said why in one line; stop instead of running
     // on invisibly.
@@ -135,6 +156,7 @@ void demo_keys(WINKBD* keyboard)
     switch (key) {
     case 0x1B:
         demo.demo_flags |= DEMO_EXIT_REQUESTED;
+        stage("exit fade-out");
         demo_fade_out();
         OS_exit(0);
     case 0x20:
@@ -182,8 +204,9 @@ void demo_keys(WINKBD* keyboard)
 void demo_pause()
 {
     while (demo.paused) {
-        // Wait for the next event instead of spinning; one event is still handled per pass.
-        OS_wait_event(10);
+        // Wait for the next event instead of spinning (but not while a key taken by the last pass
+        // waits to be read); one event is still handled per pass.
+        if (!WINMAIN_pending_key()) OS_wait_event(10);
         WINKBD_poll(demo.keyboard);
         demo_keys(demo.keyboard);
     }
@@ -191,7 +214,11 @@ void demo_pause()
 
 void demo_run_scene(const SceneStyle& style, void (*draw)(int32_t n))
 {
-    if (style.fade_before) demo_fade_out();
+    if (style.fade_before) {
+        stage(style.name, "fade-out");
+        demo_fade_out();
+    }
+    stage(style.name, "loop");
     for (int32_t n = style.frames; n >= 1; --n) {
         FPS_begin(demo.timer);
         if (draw) draw(n);

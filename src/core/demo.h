@@ -80,12 +80,18 @@ extern Demo demo;
 
 // What a scene's frame loop does around its own drawing.
 struct SceneStyle {
+    const char* name;     // the scene's short name, for recorders
     int32_t frames;       // frame count of one run
     bool fade_before;     // demo_fade_out before the loop
     bool pointer;         // draw the mouse sprite
     bool letters;         // the letters layer after the text overlay
     bool paced;           // FPS_wait after FPS_end
 };
+
+// Called whenever a stretch of presentations begins, with its name: "start-up", "NAME fade-out" or
+// "NAME loop" of a scene, or "exit fade-out"; for recorders, which note where each stretch starts.
+using DemoStageListener = void (*)(const char* stage);
+void demo_set_stage_listener(DemoStageListener listener);
 
 // Runs start-up and then the five scenes for ever.
 [[noreturn]] void demo_main();

@@ -49,5 +49,5 @@ const Ball* scene_ball_object() { return ball_scene.ball; }
 void scene_ball()
 {
     scene_ball_setup();
-    demo_run_scene({750, false, true, false, true}, ball_frame);
+    demo_run_scene({"ball", 750, false, true, false, true}, ball_frame);
 }

@@ -75,5 +75,5 @@ void scene_bicolour_setup()
 void scene_bicolour()
 {
     scene_bicolour_setup();
-    demo_run_scene({750, true, true, true, true}, bicolour_frame);
+    demo_run_scene({"bicolour", 750, true, true, true, true}, bicolour_frame);
 }

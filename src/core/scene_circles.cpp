@@ -104,5 +104,5 @@ const LIST* scene_circles_bubbles() { return circles_scene.bubbles; }
 void scene_circles()
 {
     scene_circles_setup();
-    demo_run_scene({750, true, true, true, true}, circles_frame);
+    demo_run_scene({"circles", 750, true, true, true, true}, circles_frame);
 }

@@ -138,5 +138,5 @@ const SINEDOTS* scene_radial_dots() { return radial.dots; }
 void scene_radial()
 {
     scene_radial_setup();
-    demo_run_scene({1000, true, true, false, false}, radial_frame);
+    demo_run_scene({"radial", 1000, true, true, false, false}, radial_frame);
 }

@@ -72,5 +72,5 @@ void scene_water_setup()
 void scene_water()
 {
     scene_water_setup();
-    demo_run_scene({1500, false, false, false, true}, water_frame);
+    demo_run_scene({"water", 1500, false, false, false, true}, water_frame);
 }

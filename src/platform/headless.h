@@ -22,7 +22,8 @@ using HeadlessSink = std::function<void(const HeadlessFrame&)>;
 // Called instead of ending the process; it may throw to unwind the show. If it returns, the
 // process ends with that status.
 using HeadlessExit = std::function<void(int status)>;
-// Called when the show waits for input (paused); it may push keys or throw.
+// Called when the show waits for input (paused) and no scripted event is left; it may push keys
+// or throw.
 using HeadlessIdle = std::function<void()>;
 
 // Puts the backend back to its state at process start (clock 0, no window, no keys, no audio).

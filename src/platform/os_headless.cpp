@@ -139,14 +139,15 @@ OsEvent OS_pump(int32_t* key)
 void OS_wait_event(uint32_t ms)
 {
     if (!headless.queue.empty()) return;
-    if (headless.on_idle) headless.on_idle();
-    if (!headless.queue.empty()) return;
-    // Nothing is presented while the show waits, so scripted events come in their order.
+    // Nothing is presented while the show waits, so the next scripted event comes at once, in order;
+    // only with none left does the show wait on the idle hook.
     if (!headless.scheduled.empty()) {
         headless.queue.push_back(headless.scheduled.begin()->second);
         headless.scheduled.erase(headless.scheduled.begin());
         return;
     }
+    if (headless.on_idle) headless.on_idle();
+    if (!headless.queue.empty()) return;
     headless.now_ms += ms;
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The recorder used as a person would: bad arguments, PNG frames, bars and the recorded sound.
+# The recorder used as a person would: bad arguments, PNG frames, bars and the recorded sound, and
+# scripted pauses.
 # Usage: recorder.sh BUILD_DIR SOURCE_DIR
 set -u
 build=$(cd "$1" && pwd)
@@ -74,4 +75,21 @@ for k, bar in enumerate(loops):
             raise SystemExit('bar %d differs at %d' % (k + 1, n))
     print('bar %d: %d values, %.2f loops' % (k + 1, span, span / 44100))
 PY
+# A scripted pause: keys listed after it arrive while the show is paused.
+"$rec" --frames 1600 --hash-each --keys 1500:p,1510:p > "$work/resume.txt" || fail "pause and resume: status $?"
+[ "$(wc -l < "$work/resume.txt")" = 1600 ] || fail "pause and resume: $(wc -l < "$work/resume.txt") presentations, expected 1600"
+"$rec" --frames 1600 --hash-each --keys 1500:p,1501:esc > "$work/esc.txt" || fail "ESC while paused: status $?"
+# p acts after presentation 1501, ESC at once while paused: the 32-step fade follows.
+[ "$(wc -l < "$work/esc.txt")" = $((1502 + 32)) ] || fail "ESC while paused: $(wc -l < "$work/esc.txt") presentations"
+# Paused with nothing left to resume it: the run says so, ends with 1, and keeps what it wrote.
+"$rec" --frames 1600 --hash-each --keys 1500:p --out "$work/stuck" --every 500 --wav "$work/stuck.wav" \
+    > "$work/stuck.txt" 2> "$work/stuck.err"
+status=$?
+[ $status = 1 ] || fail "paused for ever: status $status, expected 1"
+grep -q 'paused and no key is left to resume it' "$work/stuck.err" || fail "paused for ever: $(cat "$work/stuck.err")"
+[ "$(wc -l < "$work/stuck.txt")" = 1502 ] || fail "paused for ever: $(wc -l < "$work/stuck.txt") presentations, expected 1502"
+[ "$(ls "$work/stuck" | tr '\n' ' ')" = "frame-000000.png frame-000500.png frame-001000.png frame-001500.png " ] ||
+    fail "paused for ever: frames written $(ls "$work/stuck")"
+python3 -c "import wave, sys; w = wave.open(sys.argv[1]); assert w.getnframes() > 0" "$work/stuck.wav" ||
+    fail "paused for ever: the sound so far was not written"
 echo "PASS"

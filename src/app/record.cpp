@@ -2,6 +2,7 @@
 //
 //   voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS]
 //                   [--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each]
+//                   [--golden FILE]
 //
 // Presentations are numbered from 0 (start-up pictures included). Every K-th one is written as
 // DIR/frame-NNNNNN.png; a listed key is pressed just before presentation P (KEY is one character,
@@ -13,7 +14,10 @@
 // --video writes a 50 frames per second video with its sound through the ffmpeg program; each frame
 // shows what the window shows at its instant of virtual time, and every presentation then costs
 // 20 ms unless --frame-ms says otherwise.
-// While the show is paused nothing is presented, so the next listed key arrives at once.
+// --golden writes the run's golden record (tests/golden): a digest of every stretch of the show and
+// of every block of 50 presentations in it, and of every bar.
+// While the show is paused nothing is presented, so the next listed key arrives at once; a show
+// paused with no key left to resume it cannot make what was asked, and the run ends with status 1.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -25,10 +29,11 @@
 
 #include "core/demo.h"
 #include "core/song.h"
+#include "app/golden.h"
 #include "platform/headless.h"
-#include "pngout.h"
-#include "videoout.h"
-#include "wavout.h"
+#include "app/pngout.h"
+#include "app/videoout.h"
+#include "app/wavout.h"
 
 namespace {
 
@@ -47,6 +52,8 @@ struct Options {
     std::string wav;
     std::string bars;
     std::string video;
+    std::string golden;
+    std::string run;  // the arguments but --golden, which reproduce the run
     int32_t pointer_x = 0, pointer_y = 0;
     std::vector<std::pair<int64_t, int32_t>> keys;
 };
@@ -56,7 +63,7 @@ struct Options {
     std::fprintf(stderr,
                  "voxa7100-record: %s\n"
                  "usage: voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] "
-                 "[--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each]\n",
+                 "[--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each] [--golden FILE]\n",
                  message.c_str());
     std::exit(2);
 }
@@ -103,6 +110,7 @@ Options parse(int argc, char** argv)
 {
     Options o;
     for (int i = 1; i < argc; ++i) {
+        const int first = i;
         const std::string arg = argv[i];
         auto value = [&]() -> const char* {
             if (i + 1 >= argc) usage_error(arg + " needs a value");
@@ -135,6 +143,10 @@ Options parse(int argc, char** argv)
         } else if (arg == "--video") {
             o.video = value();
             if (o.video.empty()) usage_error("--video needs a file name");
+        } else if (arg == "--golden") {
+            o.golden = value();
+            if (o.golden.empty()) usage_error("--golden needs a file name");
+            continue;
         } else if (arg == "--hash-each") {
             o.hash_each = true;
         } else if (arg == "--pointer") {
@@ -147,6 +159,10 @@ Options parse(int argc, char** argv)
             o.pointer_x = static_cast<int32_t>(x), o.pointer_y = static_cast<int32_t>(y);
         } else {
             usage_error("unknown argument '" + arg + "'");
+        }
+        for (int k = first; k <= i; ++k) {
+            if (!o.run.empty()) o.run += ' ';
+            o.run += argv[k];
         }
     }
     if (o.frames < 0) usage_error("--frames is required");
@@ -182,12 +198,25 @@ int main(int argc, char** argv)
         if (!WAVOUT_write_pcm(options.wav, {}, &error)) usage_error("cannot write '" + options.wav + "'");
         std::remove(options.wav.c_str());
     }
+    if (!options.golden.empty()) {
+        std::string error;
+        if (!WAVOUT_write_bytes(options.golden, nullptr, 0, &error)) usage_error("cannot write '" + options.golden + "'");
+        std::remove(options.golden.c_str());
+    }
+    // The show's listeners are plain functions: what they fill lives here.
     static std::string bars_dir;
     static int bar_number = 0;
     static bool bar_failed = false;
+    static Golden golden;
+    static bool keep_golden = false;
     bars_dir = options.bars;
-    if (!bars_dir.empty())
+    keep_golden = !options.golden.empty();
+    golden.run = options.run;
+    golden.frame_ms = options.frame_ms;
+    if (!bars_dir.empty() || keep_golden)
         demo_set_bar_listener([](const uint8_t* wav, std::size_t size) {
+            if (keep_golden) GOLDEN_bar(&golden, wav, size);
+            if (bars_dir.empty()) return;
             char name[32];
             std::snprintf(name, sizeof name, "/bar-%03d.wav", bar_number++);
             std::string error;
@@ -196,6 +225,7 @@ int main(int argc, char** argv)
                 bar_failed = true;
             }
         });
+    if (keep_golden) demo_set_stage_listener([](const char* stage) { GOLDEN_stage(&golden, stage); });
 
     // Made last: an error above ends the process at once, and the video's temporaries must not outlive it.
     VideoOut* video = nullptr;
@@ -221,13 +251,13 @@ int main(int argc, char** argv)
     HEADLESS_set_pointer(options.pointer_x, options.pointer_y);
     for (const auto& [number, key] : options.keys) HEADLESS_schedule_key(number, key);
     HEADLESS_set_sink([&](const HeadlessFrame& frame) {
-        if (options.hash || options.hash_each) {
-            uint64_t one = 1469598103934665603ull;
-            for (int32_t i = 0; i < frame.width * frame.height; ++i) {
-                hash = (hash ^ frame.pixels[i]) * 1099511628211ull;
-                one = (one ^ frame.pixels[i]) * 1099511628211ull;
-            }
+        if (options.hash) {
+            for (int32_t i = 0; i < frame.width * frame.height; ++i) hash = (hash ^ frame.pixels[i]) * 1099511628211ull;
+        }
+        if (options.hash_each || keep_golden) {
+            const uint64_t one = GOLDEN_frame_hash(frame.pixels, frame.width * frame.height);
             if (options.hash_each) std::printf("%lld %016llx\n", static_cast<long long>(frame.number), static_cast<unsigned long long>(one));
+            if (keep_golden) GOLDEN_frame(&golden, one);
         }
         if (!options.out.empty() && frame.number % options.every == 0) {
             char name[32];
@@ -254,10 +284,13 @@ int main(int argc, char** argv)
         if (done >= options.frames) throw StopRun{0};
     });
     HEADLESS_set_exit([](int status) { throw StopRun{status}; });
-    HEADLESS_set_idle([] {
-        // Paused with no key left in the script: nothing more will ever be shown.
-        std::fprintf(stderr, "voxa7100-record: the show is paused and no key is left to resume it; stopping\n");
-        throw StopRun{0};
+    HEADLESS_set_idle([&options] {
+        // Paused with no key left in the script: nothing more will ever be shown, so the run cannot
+        // make what it was asked for.
+        std::fprintf(stderr, "voxa7100-record: the show is paused and no key is left to resume it; stopped after "
+                             "%lld of %lld presentations\n",
+                     static_cast<long long>(HEADLESS_presentations()), static_cast<long long>(options.frames));
+        throw StopRun{1};
     });
 
     int status = 0;
@@ -282,6 +315,15 @@ int main(int argc, char** argv)
     }
     VIDEOOUT_free(&video);
     if (bar_failed) status = 2;
+    if (keep_golden) {
+        golden.status = status;
+        const std::string text = GOLDEN_text(&golden);
+        std::string error;
+        if (!WAVOUT_write_bytes(options.golden, reinterpret_cast<const uint8_t*>(text.data()), text.size(), &error)) {
+            std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
+            status = 2;
+        }
+    }
     if (options.hash) std::printf("%016llx %lld\n", static_cast<unsigned long long>(hash), static_cast<long long>(HEADLESS_presentations()));
     return status;
 }

@@ -1,4 +1,4 @@
-#include "videoout.h"
+#include "app/videoout.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "pngout.h"
+#include "app/pngout.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "wavout.h"
+#include "app/wavout.h"
 
 #include <cerrno>
 #include <cstdio>
