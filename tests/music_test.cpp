@@ -355,5 +355,5 @@ TEST(Music, ComposingShowsEveryWaveformWithoutChangingTheSong)
     }
     EXPECT_TRUE(marker);
     IMG_free(&work);
-    record_free(&display);
+    WINDPY_free(&display);
 }

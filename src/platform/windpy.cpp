@@ -33,6 +33,13 @@ WINDPY* WINDPY_new()
     return display;
 }
 
+void WINDPY_free(WINDPY** display)
+{
+    if (!display || !*display) return;
+    if (*display == windpy_state.display) windpy_state = {};
+    record_free(display);
+}
+
 bool WINDPY_open(WINDPY* display, int32_t width, int32_t height)
 {
     if (!display || width < 0 || height < 0) {

@@ -18,6 +18,9 @@ ErrorReport& WINDPY_report();
 
 // Creates the display and opens the 256 x 256 window; null when no window can be made.
 WINDPY* WINDPY_new();
+// Frees the display record and stores null in *display; the module forgets it, so that a later
+// WINDPY_new opens its window anew. The show never calls it (its display lives until the end).
+void WINDPY_free(WINDPY** display);
 // Opens (or re-places) the window with a client area of width x height.
 bool WINDPY_open(WINDPY* display, int32_t width, int32_t height);
 // Presents an image of exactly the display's size.
