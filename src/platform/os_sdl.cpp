@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/desktop.h"
 #include "platform/os.h"
 
 namespace {
@@ -21,6 +22,7 @@ struct SdlState {
     std::size_t count = 0;             // values in the loop
     std::size_t position = 0;          // next value to play
     bool playing = false;
+    DesktopView view;  // how the window shows the frame (the command line's choices)
 };
 
 SdlState sdl;
@@ -65,6 +67,8 @@ bool open_audio()
 }
 
 }  // namespace
+
+void OS_set_desktop_view(const DesktopView& view) { sdl.view = view; }
 
 uint32_t OS_ticks() { return SDL_GetTicks(); }
 

@@ -13,6 +13,7 @@
 
 #include "core/demo.h"
 #include "core/record.h"
+#include "platform/desktop.h"
 #include "platform/os.h"
 #include "platform/windpy.h"
 
@@ -32,6 +33,7 @@ struct Win32State {
     int32_t key = 0;
     bool playing = false;
     bool cursor_hidden = false;
+    DesktopView view;  // how the window shows the frame (the command line's choices)
 };
 
 Win32State win32;
@@ -82,6 +84,8 @@ bool register_class(HINSTANCE instance)
 }
 
 }  // namespace
+
+void OS_set_desktop_view(const DesktopView& view) { win32.view = view; }
 
 uint32_t OS_ticks() { return GetTickCount(); }
 
