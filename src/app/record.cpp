@@ -2,7 +2,7 @@
 //
 //   voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS]
 //                   [--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each]
-//                   [--golden FILE]
+//                   [--golden FILE] [--scale N]
 //
 // Presentations are numbered from 0 (start-up pictures included). Every K-th one is written as
 // DIR/frame-NNNNNN.png; a listed key is pressed just before presentation P (KEY is one character,
@@ -16,6 +16,8 @@
 // 20 ms unless --frame-ms says otherwise.
 // --golden writes the run's golden record (tests/golden): a digest of every stretch of the show and
 // of every block of 50 presentations in it, and of every bar.
+// --scale N writes the PNG frames and the video N times as large, every pixel an N x N block; the
+// hashes and the golden record always digest the 256 x 256 presentation, so they never change.
 // While the show is paused nothing is presented, so the next listed key arrives at once; a show
 // paused with no key left to resume it cannot make what was asked, and the run ends with status 1.
 #include <sys/stat.h>
@@ -32,6 +34,7 @@
 #include "app/golden.h"
 #include "platform/headless.h"
 #include "app/pngout.h"
+#include "app/upscale.h"
 #include "app/videoout.h"
 #include "app/wavout.h"
 
@@ -47,13 +50,14 @@ struct Options {
     int64_t every = 1;
     uint32_t frame_ms = 0;
     bool frame_ms_given = false;
+    int32_t scale = 1;
     bool hash = false;
     bool hash_each = false;
     std::string wav;
     std::string bars;
     std::string video;
     std::string golden;
-    std::string run;  // the arguments but --golden, which reproduce the run
+    std::string run;  // the arguments but --golden and --scale, which reproduce the run
     int32_t pointer_x = 0, pointer_y = 0;
     std::vector<std::pair<int64_t, int32_t>> keys;
 };
@@ -63,7 +67,8 @@ struct Options {
     std::fprintf(stderr,
                  "voxa7100-record: %s\n"
                  "usage: voxa7100-record --frames N [--out DIR] [--every K] [--keys P:KEY,...] [--frame-ms MS] "
-                 "[--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each] [--golden FILE]\n",
+                 "[--pointer X,Y] [--wav FILE] [--bars DIR] [--video FILE] [--hash] [--hash-each] [--golden FILE] "
+                 "[--scale N]\n",
                  message.c_str());
     std::exit(2);
 }
@@ -146,6 +151,12 @@ Options parse(int argc, char** argv)
         } else if (arg == "--golden") {
             o.golden = value();
             if (o.golden.empty()) usage_error("--golden needs a file name");
+            continue;
+        } else if (arg == "--scale") {
+            if (!parse_count(value(), 1, UPSCALE_max, &v))
+                usage_error("--scale needs a whole number from 1 to " + std::to_string(UPSCALE_max));
+            o.scale = static_cast<int32_t>(v);
+            // A viewing choice: the golden record of a run is the same at every scale.
             continue;
         } else if (arg == "--hash-each") {
             o.hash_each = true;
@@ -236,7 +247,7 @@ int main(int argc, char** argv)
             error = "--video needs the ffmpeg program, which is not installed (not found on PATH); "
                     "install it (for example: apt-get install ffmpeg)";
         else
-            video = VIDEOOUT_new(ffmpeg, options.video, frame_width, frame_height, &error);
+            video = VIDEOOUT_new(ffmpeg, options.video, frame_width, frame_height, options.scale, &error);
         if (!video) {
             std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
             return 2;
@@ -263,7 +274,7 @@ int main(int argc, char** argv)
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame.number));
             std::string error;
-            if (!PNGOUT_write(options.out + name, frame.pixels, frame.width, frame.height, &error)) {
+            if (!PNGOUT_write(options.out + name, frame.pixels, frame.width, frame.height, options.scale, &error)) {
                 std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
                 throw StopRun{2};
             }

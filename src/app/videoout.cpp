@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 
+#include "app/upscale.h"
 #include "core/record.h"
 
 static ErrorReport videoout_errors{"VIDEOOUT error\n", false, 0};
@@ -24,11 +25,12 @@ struct VideoOut {
     std::string part;        // the finished file before it is renamed into place
     std::string video_part;  // the picture alone, as the encoder writes it
     std::string sound_part;  // the sound as raw 16-bit little-endian values
-    int32_t width = 0;
+    int32_t width = 0;   // of a presentation
     int32_t height = 0;
+    int32_t scale = 1;   // the video is width * scale x height * scale
     bool x264 = false;  // ffmpeg has libx264 (else mpeg4)
     bool aac = false;   // ffmpeg has the aac encoder (else its default for mp4)
-    std::unique_ptr<uint8_t[]> held;  // rgb24 picture of the presentation on screen
+    std::unique_ptr<uint8_t[]> held;  // rgb24 picture of the presentation on screen, scaled
     bool has_picture = false;
     uint32_t last_ms = 0;
     int64_t frames = 0;
@@ -131,10 +133,17 @@ int close_encoder(VideoOut* video)
     return status;
 }
 
+// Bytes of one rgb24 video frame.
+std::size_t picture_bytes(const VideoOut* video)
+{
+    return static_cast<std::size_t>(video->width) * static_cast<std::size_t>(video->height) *
+           static_cast<std::size_t>(video->scale) * static_cast<std::size_t>(video->scale) * 3;
+}
+
 // Writes video frames showing the held picture until `count` frames are written.
 bool write_frames_until(VideoOut* video, int64_t count, std::string* error)
 {
-    const std::size_t size = static_cast<std::size_t>(video->width) * static_cast<std::size_t>(video->height) * 3;
+    const std::size_t size = picture_bytes(video);
     for (; video->frames < count; ++video->frames) {
         if (video->pipe_fd < 0 || !write_all(video->pipe_fd, video->held.get(), size)) {
             if (error) *error = video->path + ": the video encoder stopped taking frames";
@@ -192,13 +201,15 @@ std::string VIDEOOUT_find_program(const std::string& name)
 int64_t VIDEOOUT_frames_before(uint32_t ms) { return (int64_t{ms} + VIDEOOUT_frame_ms - 1) / VIDEOOUT_frame_ms; }
 
 VideoOut* VIDEOOUT_new(const std::string& ffmpeg, const std::string& path, int32_t width, int32_t height,
-                       std::string* error)
+                       int32_t scale, std::string* error)
 {
     auto fail = [&](const std::string& why) -> VideoOut* {
         if (error) *error = why;
         return nullptr;
     };
-    if (ffmpeg.empty() || path.empty() || width <= 0 || height <= 0 || (width & 1) || (height & 1)) {
+    // yuv420p needs an even picture size.
+    if (ffmpeg.empty() || path.empty() || width <= 0 || height <= 0 || scale < 1 || scale > UPSCALE_max ||
+        ((int64_t{width} * scale) & 1) || ((int64_t{height} * scale) & 1)) {
         REPORT_raise(videoout_errors);
         return fail("bad video settings");
     }
@@ -213,7 +224,9 @@ VideoOut* VIDEOOUT_new(const std::string& ffmpeg, const std::string& path, int32
     video->sound_part = path + ".sound.part";
     video->width = width;
     video->height = height;
-    video->held = block_new<uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    video->scale = scale;
+    // Made once: every presentation is scaled into it.
+    video->held = block_new<uint8_t>(picture_bytes(video));
     // The output's folder must take files before the show starts, not after it.
     const int probe = ::open(video->part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (!video->held || probe < 0) {
@@ -235,7 +248,8 @@ VideoOut* VIDEOOUT_new(const std::string& ffmpeg, const std::string& path, int32
         return fail(std::string("cannot make a pipe: ") + std::strerror(errno));
     }
     std::vector<std::string> args{ffmpeg, "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo",
-                                  "-pix_fmt", "rgb24", "-video_size", std::to_string(width) + "x" + std::to_string(height),
+                                  "-pix_fmt", "rgb24", "-video_size",
+                                  std::to_string(width * scale) + "x" + std::to_string(height * scale),
                                   "-framerate", std::to_string(1000 / VIDEOOUT_frame_ms), "-i", "pipe:0", "-an"};
     if (video->x264)
         args.insert(args.end(), {"-c:v", "libx264", "-preset", "fast", "-crf", "18"});
@@ -260,10 +274,7 @@ bool VIDEOOUT_present(VideoOut* video, const uint32_t* pixels, uint32_t ms, std:
     }
     // The first presentation also stands for the frames before it.
     if (video->has_picture && !write_frames_until(video, VIDEOOUT_frames_before(ms), error)) return false;
-    uint8_t* out = video->held.get();
-    const uint32_t* end = pixels + static_cast<std::size_t>(video->width) * static_cast<std::size_t>(video->height);
-    for (const uint32_t* p = pixels; p < end; ++p, out += 3)
-        out[0] = static_cast<uint8_t>(*p >> 16), out[1] = static_cast<uint8_t>(*p >> 8), out[2] = static_cast<uint8_t>(*p);
+    UPSCALE_picture(pixels, video->width, video->height, video->scale, video->held.get());
     const bool first = !video->has_picture;
     video->has_picture = true;
     video->last_ms = ms;

@@ -1,6 +1,6 @@
 // VIDEOOUT: turns the recorder's presentations into a constant-rate video with its sound track,
 // through the ffmpeg program found on PATH.
-// Depends on: core/record, core/report, POSIX processes and pipes; ffmpeg at run time.
+// Depends on: app/upscale, core/record, core/report, POSIX processes and pipes; ffmpeg at run time.
 // NOTE: pixels are 0x00RRGGBB words, top row first; times are virtual milliseconds, and video
 // frame k stands for time k * VIDEOOUT_frame_ms. A presentation stays on screen until the next
 // one, so frame k shows the last presentation made at or before its time (frames before the first
@@ -30,12 +30,14 @@ std::string VIDEOOUT_find_program(const std::string& name);
 // Number of video frames whose time comes before virtual time ms (those that a presentation made
 // at ms no longer shows).
 int64_t VIDEOOUT_frames_before(uint32_t ms);
-// Starts encoding width x height pictures into `path` (an .mp4 file) with the ffmpeg at `ffmpeg`;
-// null, with a reason in *error, when the output cannot be written or the encoder cannot start.
+// Starts encoding width x height presentations into `path` (an .mp4 file) with the ffmpeg at
+// `ffmpeg`, as a (width * scale) x (height * scale) video in which every pixel is a scale x scale
+// block (scale 1 to UPSCALE_max); null, with a reason in *error, when the settings are bad, the
+// output cannot be written or the encoder cannot start.
 VideoOut* VIDEOOUT_new(const std::string& ffmpeg, const std::string& path, int32_t width, int32_t height,
-                       std::string* error);
-// Takes the presentation made at virtual time ms and writes the video frames the previous one
-// covers; false (with a reason in *error) when the encoder fails.
+                       int32_t scale, std::string* error);
+// Takes the width x height presentation made at virtual time ms and writes the video frames the
+// previous one covers; false (with a reason in *error) when the encoder fails.
 bool VIDEOOUT_present(VideoOut* video, const uint32_t* pixels, uint32_t ms, std::string* error);
 // Ends the picture with the frame of the last presentation's time, adds the sound of the same
 // span, and puts the finished file in place; false (with a reason in *error) when it cannot.

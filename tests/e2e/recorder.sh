@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The recorder used as a person would: bad arguments, PNG frames, bars and the recorded sound, and
-# scripted pauses.
+# The recorder used as a person would: bad arguments, PNG frames (also scaled), bars and the
+# recorded sound, and scripted pauses.
 # Usage: recorder.sh BUILD_DIR SOURCE_DIR
 set -u
 build=$(cd "$1" && pwd)
@@ -11,7 +11,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 # Bad arguments: a clear message and status 2.
 for args in "" "--frames" "--frames 0" "--frames 10 --every 0" "--frames 10 --keys 5" "--frames 10 --keys 5:ab" \
-            "--frames 10 --frame-ms -1" "--frames 10 --bogus" "--frames 10 --pointer 3"; do
+            "--frames 10 --frame-ms -1" "--frames 10 --bogus" "--frames 10 --pointer 3" "--frames 10 --scale 0" \
+            "--frames 10 --scale 9" "--frames 10 --scale 2x"; do
     # shellcheck disable=SC2086
     "$rec" $args > /dev/null 2> "$work/err"
     status=$?
@@ -30,11 +31,34 @@ fi
 [ $? = 2 ] || fail "an output folder under a file was accepted"
 
 # PNG frames: every K-th presentation, six-digit numbers, readable by standard tools.
-"$rec" --frames 120 --every 40 --out "$work/frames" || fail "recording frames"
+"$rec" --frames 120 --every 40 --out "$work/frames" --hash-each --golden "$work/golden1" > "$work/hash1" ||
+    fail "recording frames"
 [ "$(ls "$work/frames" | tr '\n' ' ')" = "frame-000000.png frame-000040.png frame-000080.png " ] ||
     fail "unexpected files: $(ls "$work/frames")"
-if command -v identify > /dev/null; then
+# Scaled frames: 768 x 768, every 3 x 3 block one pixel of the 1x frame; hashes and golden record unchanged.
+"$rec" --frames 120 --every 40 --out "$work/frames3" --scale 3 --hash-each --golden "$work/golden3" > "$work/hash3" ||
+    fail "recording scaled frames"
+cmp -s "$work/hash1" "$work/hash3" || fail "--scale 3 changed the hashes"
+# The records' run lines differ only by the --out folder.
+diff <(grep -v '^run ' "$work/golden1") <(grep -v '^run ' "$work/golden3") > /dev/null ||
+    fail "--scale 3 changed the golden record"
+grep -q '^run .*scale' "$work/golden3" && fail "--scale is in the golden record's run"
+if command -v convert > /dev/null; then
     identify -format '%w %h\n' "$work/frames/frame-000040.png" | grep -q '^256 256$' || fail "frame is not 256x256"
+    for n in 000000 000040 000080; do
+        identify -format '%w %h\n' "$work/frames3/frame-$n.png" | grep -q '^768 768$' || fail "scaled frame $n is not 768x768"
+        convert "$work/frames/frame-$n.png" -depth 8 rgb:"$work/one.rgb" && convert "$work/frames3/frame-$n.png" -depth 8 rgb:"$work/three.rgb" ||
+            fail "cannot read frame $n"
+        python3 - "$work/one.rgb" "$work/three.rgb" <<'PY' || fail "scaled frame $n does not reduce to the 1x frame"
+import sys
+one, three = open(sys.argv[1], 'rb').read(), open(sys.argv[2], 'rb').read()
+assert len(one) == 256 * 256 * 3 and len(three) == 768 * 768 * 3
+for y in range(768):
+    for x in range(768):
+        a, b = 3 * ((y // 3) * 256 + x // 3), 3 * (y * 768 + x)
+        assert three[b:b + 3] == one[a:a + 3], 'pixel %d,%d' % (x, y)
+PY
+    done
 fi
 
 # Sound: a run with a per-frame cost through the first two scenes; every bar the player starts is

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The recorder's video capture used as a person would: a missing or failing ffmpeg, unwritable
-# outputs, a ten-second video checked with ffprobe, and its pictures against the recorder's PNGs.
+# outputs, a ten-second video checked with ffprobe, its pictures against the recorder's PNGs, and a
+# video scaled 4x.
 # Usage: video.sh BUILD_DIR SOURCE_DIR
 set -u
 build=$(cd "$1" && pwd)
@@ -125,6 +126,16 @@ check_frames() {  # MS EXPECTED_SECONDS FRAME:PRESENTATION...
         echo "$ms ms: frame $frame shows presentation $shown (RMSE $best)"
     done
 }
+# Scaled 4x: a 1024 x 1024 video of the same presentations (same hash), whose frame 41 is close to
+# presentation 40 written 4x as a PNG.
+"$rec" --frames 50 --scale 4 --video "$work/out/big.mp4" --out "$work/big" --every 40 --hash > "$work/hash.big" ||
+    fail "recording a scaled video"
+"$rec" --frames 50 --frame-ms 20 --hash > "$work/hash.small" || fail "recording the hash"
+cmp -s "$work/hash.big" "$work/hash.small" || fail "--scale 4 changed the hash"
+[ "$(probe "$work/out/big.mp4" v:0 stream=width,height | tr '\n' ' ')" = "1024 1024 " ] || fail "scaled video is not 1024x1024"
+ffmpeg -v error -y -i "$work/out/big.mp4" -vf "select=eq(n\,41)" -frames:v 1 "$work/big41.png" || fail "cannot extract a scaled frame"
+error=$(rmse "$work/big41.png" "$(png "$work/big" 40)")
+awk -v e="$error" 'BEGIN { exit !(e != "" && e < 0.08) }' || fail "scaled frame 41 differs from presentation 40 (RMSE $error)"
 check_frames 30 6.02 0:0 225:149 226:149 227:150 228:151 229:151 230:152
 check_frames 10 2.02 0:0 75:149 76:151 77:153
 echo "PASS"
