@@ -16,6 +16,10 @@
 
 namespace {
 
+// How long after a change of the window the last frame keeps being shown again while the show
+// presents nothing.
+constexpr uint32_t settle_ms = 500;
+
 // Which of the three ways of pacing presentations is in force.
 enum Pacing { PACING_VSYNC, PACING_TIMER, PACING_NONE };
 
@@ -39,6 +43,7 @@ struct SdlState {
     // own calls (present, wait), never inside the filter.
     std::atomic<int> fullscreen_presses{0};  // F11 or Alt+Enter since last acted on
     std::atomic<bool> redraw{false};         // the window changed: show the last frame again
+    std::atomic<uint32_t> changed_at{0};     // SDL ticks of the last change of the window
     std::atomic<bool> display_changed{false};  // the refresh rate may differ now
 };
 
@@ -90,6 +95,15 @@ bool is_fullscreen_key(const SDL_Keysym& key)
     return (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0;
 }
 
+// The window changed: the last frame is to be shown again, also for a while after, because a
+// window manager may take several steps to settle a window (fullscreen: moved, then resized) and
+// the picture is sure only once it has.
+void note_change()
+{
+    sdl.changed_at.store(SDL_GetTicks());
+    sdl.redraw.store(true);
+}
+
 // Sees every event as SDL queues it, also while the show takes none (start-up, fades, pauses):
 // notes what changes the view and keeps the fullscreen keys away from the show's key table.
 int SDLCALL filter_event(void*, SDL_Event* e)
@@ -107,11 +121,12 @@ int SDLCALL filter_event(void*, SDL_Event* e)
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
-            sdl.redraw.store(true);
+        case SDL_WINDOWEVENT_MOVED:
+            note_change();
             break;
         case SDL_WINDOWEVENT_DISPLAY_CHANGED:
             sdl.display_changed.store(true);
-            sdl.redraw.store(true);
+            note_change();
             break;
         default:
             break;
@@ -181,10 +196,11 @@ void apply_view_changes(bool redraw_now)
         // SDL keeps the window's size and place and gives them back on leaving.
         SDL_SetWindowFullscreen(sdl.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
         sdl.display_changed.store(true);
-        sdl.redraw.store(true);
+        note_change();
     }
     if (sdl.display_changed.exchange(false)) PACE_init(&sdl.pace, display_refresh());
-    if (redraw_now && sdl.drawn && sdl.redraw.load()) draw_frame();
+    const bool settling = SDL_GetTicks() - sdl.changed_at.load() < settle_ms;
+    if (redraw_now && sdl.drawn && (sdl.redraw.load() || settling)) draw_frame();
 }
 
 }  // namespace
@@ -312,14 +328,24 @@ int32_t OS_key_char(int32_t key)
 bool OS_pointer(int32_t* x, int32_t* y)
 {
     if (!sdl.window) return false;
-    int gx = 0, gy = 0, wx = 0, wy = 0, lw = 0, lh = 0, rw = 0, rh = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(sdl.window, &wx, &wy);
+    int px = 0, py = 0, lw = 0, lh = 0, rw = 0, rh = 0;
+    if (SDL_GetMouseFocus() == sdl.window) {
+        // Over the window SDL follows every motion, warps included.
+        SDL_GetMouseState(&px, &py);
+    } else {
+        // Elsewhere only the screen position tells where it is (SDL may have missed moves of the
+        // pointer or the window that no motion came with, but then the pointer is over the window).
+        int wx = 0, wy = 0;
+        SDL_GetGlobalMouseState(&px, &py);
+        SDL_GetWindowPosition(sdl.window, &wx, &wy);
+        px -= wx;
+        py -= wy;
+    }
     // Window places and sizes are logical units; the frame is drawn in real pixels.
     SDL_GetWindowSize(sdl.window, &lw, &lh);
     SDL_GetRendererOutputSize(sdl.renderer, &rw, &rh);
     const Viewport v = VIEWPORT_fit(rw, rh, sdl.width, sdl.height);
-    VIEWPORT_to_frame(&v, VIEWPORT_logical_to_real(gx - wx, lw, rw), VIEWPORT_logical_to_real(gy - wy, lh, rh), x, y);
+    VIEWPORT_to_frame(&v, VIEWPORT_logical_to_real(px, lw, rw), VIEWPORT_logical_to_real(py, lh, rh), x, y);
     return true;
 }
 
