@@ -172,6 +172,8 @@ void wait_for_slot()
 // centred on black, and presents it.
 void draw_frame()
 {
+    // Cleared first, so that a change noted while this frame is drawn gets its own redraw.
+    sdl.redraw.store(false);
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(sdl.renderer, &w, &h);
     const Viewport v = VIEWPORT_fit(w, h, sdl.width, sdl.height);
@@ -181,7 +183,6 @@ void draw_frame()
     SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &to);
     wait_for_slot();
     SDL_RenderPresent(sdl.renderer);
-    sdl.redraw.store(false);
 }
 
 // Acts on what the event filter noted: switches fullscreen on F11 or Alt+Enter, follows the
