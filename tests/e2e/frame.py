@@ -9,8 +9,11 @@ reduced to 256 x 256 it must be one of the headless platform's presentations (HA
 `voxa7100-record --hash-each`). --still first waits for two equal screenshots (a paused show);
 --number N wants presentation N; --stretch wants a presentation of the golden record's stretches
 whose names start with NAME. Shoots again until the check passes or S seconds (default 10) are
-over; prints the presentation's number, or why the last screenshot failed (exit 1).
+over; prints the presentation's number, or why the last screenshot failed (exit 1; the environment
+variable VOXA_KEEP_SHOTS names a folder that then receives that screenshot).
 """
+import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -82,35 +85,34 @@ def main(argv):
         n, digest = line.split()
         known.setdefault(digest, []).append(int(n))
 
-    work = tempfile.mkdtemp()
-    deadline = time.monotonic() + wait
-    last, why = None, 'no screenshot'
-    while time.monotonic() < deadline:
-        data = shoot(x, y, w, h, work + '/shot')
-        if still and data != last:
-            last = data
-            time.sleep(0.2)
-            why = 'the picture is not still'
-            continue
-        frame, why = reduce(data, w, h, scale, left, top)
-        if frame:
-            found = known.get(fnv(frame), [])
-            if not found:
-                why = 'the frame is no headless presentation'
-            elif number is not None and number not in found:
-                why = 'the frame is presentation %s, expected %d' % (found[:5], number)
-            elif ranges is not None and not any(a <= n < b for n in found for a, b in ranges):
-                why = 'the frame is presentation %s, outside %s' % (found[:5], ranges)
-            else:
+    with tempfile.TemporaryDirectory() as work:
+        shot = work + '/shot'
+        deadline = time.monotonic() + wait
+        last, why = None, 'no screenshot'
+        while time.monotonic() < deadline:
+            data = shoot(x, y, w, h, shot)
+            if still and data != last:
+                last, why = data, 'the picture is not still'
+                time.sleep(0.2)
+                continue
+            frame, why = reduce(data, w, h, scale, left, top)
+            if frame:
+                found = known.get(fnv(frame), [])
                 inside = [n for n in found if ranges is None or any(a <= n < b for a, b in ranges)]
-                print(number if number is not None else inside[0])
-                return 0
-        time.sleep(0.1)
-    print('%s (area %s, scale %d at %s)' % (why, area, scale, at))
-    import os, shutil
-    if os.environ.get('VOXA_KEEP_SHOTS'):
-        shutil.copy(work + '/shot.png', os.path.join(os.environ['VOXA_KEEP_SHOTS'], 'failed-%dx%d.png' % (w, h)))
-    return 1
+                if not found:
+                    why = 'the frame is no headless presentation'
+                elif number is not None and number not in found:
+                    why = 'the frame is presentation %s, expected %d' % (found[:5], number)
+                elif not inside:
+                    why = 'the frame is presentation %s, outside %s' % (found[:5], ranges)
+                else:
+                    print(number if number is not None else inside[0])
+                    return 0
+            time.sleep(0.1)
+        print('%s (area %s, scale %d at %s)' % (why, area, scale, at))
+        if os.environ.get('VOXA_KEEP_SHOTS') and os.path.exists(shot + '.png'):
+            shutil.copy(shot + '.png', os.path.join(os.environ['VOXA_KEEP_SHOTS'], 'failed-%dx%d.png' % (w, h)))
+        return 1
 
 
 if __name__ == '__main__':
