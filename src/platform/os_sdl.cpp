@@ -1,20 +1,36 @@
-// The desktop backend on SDL2: one window shown 1:1 through a streaming texture, key-downs,
-// the pointer, and a looping audio device at 44100 Hz, mono, signed 16-bit.
+// The desktop backend on SDL2: one resizable window that shows the frame at the largest
+// whole-number scale on black, paced by the display's refresh, with F11 and Alt+Enter for
+// fullscreen; key-downs, the pointer mapped back to frame pixels, and a looping audio device at
+// 44100 Hz, mono, signed 16-bit.
 #include <SDL.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/desktop.h"
 #include "platform/os.h"
+#include "platform/pace.h"
+#include "platform/viewport.h"
 
 namespace {
+
+// How long after a change of the window the last frame keeps being shown again while the show
+// presents nothing.
+constexpr uint32_t settle_ms = 500;
+
+// Which of the three ways of pacing presentations is in force.
+enum Pacing { PACING_VSYNC, PACING_TIMER, PACING_NONE };
 
 struct SdlState {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
-    int32_t width = 0, height = 0;
+    int32_t width = 0, height = 0;  // the frame's size (the texture's)
+    bool drawn = false;             // the texture holds a presented frame
+    Pacing pacing = PACING_NONE;
+    PACE pace;                      // the platform's own pacing when the renderer gives no vsync
     SDL_AudioDeviceID audio = 0;
     bool audio_tried = false;
     // The loop the audio callback plays; guarded by the device lock.
@@ -23,6 +39,12 @@ struct SdlState {
     std::size_t position = 0;          // next value to play
     bool playing = false;
     DesktopView view;  // how the window shows the frame (the command line's choices)
+    // Noted by the event filter, which SDL may call from other threads; acted on by the show's
+    // own calls (present, wait), never inside the filter.
+    std::atomic<int> fullscreen_presses{0};  // F11 or Alt+Enter since last acted on
+    std::atomic<bool> redraw{false};         // the window changed: show the last frame again
+    std::atomic<uint32_t> changed_at{0};     // SDL ticks of the last change of the window
+    std::atomic<bool> display_changed{false};  // the refresh rate may differ now
 };
 
 SdlState sdl;
@@ -66,6 +88,122 @@ bool open_audio()
     return true;
 }
 
+// F11, and Enter with either Alt key, switch fullscreen; no other key does.
+bool is_fullscreen_key(const SDL_Keysym& key)
+{
+    if (key.sym == SDLK_F11) return true;
+    return (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0;
+}
+
+// The window changed: the last frame is to be shown again, also for a while after, because a
+// window manager may take several steps to settle a window (fullscreen: moved, then resized) and
+// the picture is sure only once it has.
+void note_change()
+{
+    sdl.changed_at.store(SDL_GetTicks());
+    sdl.redraw.store(true);
+}
+
+// Sees every event as SDL queues it, also while the show takes none (start-up, fades, pauses):
+// notes what changes the view and keeps the fullscreen keys away from the show's key table.
+int SDLCALL filter_event(void*, SDL_Event* e)
+{
+    switch (e->type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (!is_fullscreen_key(e->key.keysym)) return 1;
+        if (e->type == SDL_KEYDOWN && !e->key.repeat) sdl.fullscreen_presses.fetch_add(1);
+        return 0;
+    case SDL_WINDOWEVENT:
+        switch (e->window.event) {
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_MOVED:
+            note_change();
+            break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+            sdl.display_changed.store(true);
+            note_change();
+            break;
+        default:
+            break;
+        }
+        // Kept in the queue: the renderer watches size changes to follow the window.
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+// Microseconds on the high-resolution counter (split so that the product cannot overflow).
+int64_t now_us()
+{
+    const uint64_t count = SDL_GetPerformanceCounter(), freq = SDL_GetPerformanceFrequency();
+    if (freq == 0) return 0;
+    return static_cast<int64_t>(count / freq * 1000000 + count % freq * 1000000 / freq);
+}
+
+// The refresh rate of the display the window is on, 0 when unknown.
+int32_t display_refresh()
+{
+    SDL_DisplayMode mode{};
+    const int index = sdl.window ? SDL_GetWindowDisplayIndex(sdl.window) : 0;
+    if (SDL_GetCurrentDisplayMode(index < 0 ? 0 : index, &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
+// Waits for the presentation's refresh slot when nothing else paces presenting: the renderer
+// gives no vsync, or the window is minimized or hidden and SDL skips presenting (so vsync waits
+// for nothing). Never in addition to vsync.
+void wait_for_slot()
+{
+    if (sdl.pacing == PACING_NONE) return;
+    if (sdl.pacing == PACING_VSYNC && !(SDL_GetWindowFlags(sdl.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)))
+        return;
+    const int64_t wait = PACE_delay(&sdl.pace, now_us());
+    // Rounded up, so that presentations are never more frequent than the refresh.
+    if (wait > 0) SDL_Delay(static_cast<Uint32>((wait + 999) / 1000));
+}
+
+// Shows the texture's frame at the largest whole-number scale of the output's real pixels,
+// centred on black, and presents it.
+void draw_frame()
+{
+    // Cleared first, so that a change noted while this frame is drawn gets its own redraw.
+    sdl.redraw.store(false);
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(sdl.renderer, &w, &h);
+    const Viewport v = VIEWPORT_fit(w, h, sdl.width, sdl.height);
+    const SDL_Rect to{v.x, v.y, v.width, v.height};
+    SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(sdl.renderer);
+    SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &to);
+    wait_for_slot();
+    SDL_RenderPresent(sdl.renderer);
+}
+
+// Acts on what the event filter noted: switches fullscreen on F11 or Alt+Enter, follows the
+// refresh rate to another display, and shows the last frame again when the window changed.
+// redraw_now is false where a new frame is about to be presented anyway.
+void apply_view_changes(bool redraw_now)
+{
+    if (!sdl.window) return;
+    // Two presses before the show looked cancel each other, as they would one at a time.
+    if (sdl.fullscreen_presses.exchange(0) & 1) {
+        const bool full = (SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_FULLSCREEN) != 0;
+        // SDL keeps the window's size and place and gives them back on leaving.
+        SDL_SetWindowFullscreen(sdl.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        sdl.display_changed.store(true);
+        note_change();
+    }
+    if (sdl.display_changed.exchange(false)) PACE_init(&sdl.pace, display_refresh());
+    const bool settling = SDL_GetTicks() - sdl.changed_at.load() < settle_ms;
+    if (redraw_now && sdl.drawn && (sdl.redraw.load() || settling)) draw_frame();
+}
+
 }  // namespace
 
 void OS_set_desktop_view(const DesktopView& view) { sdl.view = view; }
@@ -78,23 +216,60 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
 {
     // Without these hints SDL falls back to an invisible off-screen driver when there is no display.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    // The hint decides over the renderer flag, so it says the same.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, sdl.view.vsync ? "1" : "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "voxa7100: no display available (%s)\n", SDL_GetError());
         return false;
     }
+    const int32_t scale = sdl.view.scale > 0 ? sdl.view.scale : 1;
+    SDL_Rect usable{};
+    if (scale > 1 && SDL_GetDisplayUsableBounds(0, &usable) == 0 &&
+        (width * scale > usable.w || height * scale > usable.h)) {
+        const int32_t most = std::min(usable.w / width, usable.h / height);
+        std::fprintf(stderr, "voxa7100: --scale %d does not fit the screen (%d x %d usable", scale, usable.w, usable.h);
+        if (most >= 1) std::fprintf(stderr, "; at most --scale %d", most);
+        std::fprintf(stderr, ")\n");
+        SDL_Quit();
+        std::exit(2);
+    }
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    // Created at the size the options give, which SDL restores on leaving fullscreen.
+    if (sdl.view.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     // The window is shown only once the renderer exists: making the renderer may replace it.
-    sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_HIDDEN);
-    if (sdl.window) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
+    sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+                                  height * scale, flags);
+    if (sdl.window)
+        sdl.renderer = SDL_CreateRenderer(sdl.window, -1, sdl.view.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
     if (sdl.renderer)
         sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
     if (!sdl.texture) {
         std::fprintf(stderr, "voxa7100: cannot create the window (%s)\n", SDL_GetError());
         return false;
     }
+    SDL_SetTextureScaleMode(sdl.texture, SDL_ScaleModeNearest);
     sdl.width = width;
     sdl.height = height;
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(sdl.renderer, &info);
+    const int32_t refresh = display_refresh();
+    PACE_init(&sdl.pace, refresh);
+    if (!sdl.view.vsync)
+        sdl.pacing = PACING_NONE;
+    else
+        sdl.pacing = (info.flags & SDL_RENDERER_PRESENTVSYNC) ? PACING_VSYNC : PACING_TIMER;
+    if (sdl.view.verbose) {
+        std::fprintf(stderr, "voxa7100: renderer %s; pacing: ", info.name ? info.name : "unknown");
+        if (sdl.pacing == PACING_VSYNC)
+            std::fprintf(stderr, "vsync (each presentation waits for the display's refresh)\n");
+        else if (sdl.pacing == PACING_TIMER)
+            std::fprintf(stderr, "own timer at %d Hz (the renderer gives no vsync; display refresh %s)\n",
+                         PACE_rate(refresh), refresh > 0 ? "as reported" : "unknown");
+        else
+            std::fprintf(stderr, "none (--no-vsync: every frame is presented at once)\n");
+    }
+    SDL_SetEventFilter(filter_event, nullptr);
     SDL_ShowWindow(sdl.window);
     OS_hide_cursor();
     return true;
@@ -103,30 +278,45 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
 void OS_present(const uint32_t* pixels, int32_t width, int32_t height)
 {
     if (!sdl.texture || width != sdl.width || height != sdl.height) return;
+    // The show takes no events during start-up and fades; the filter still sees them.
+    SDL_PumpEvents();
+    apply_view_changes(false);
     // 0x00RRGGBB words are SDL's RGB888 format, so the frame is uploaded as it is.
     SDL_UpdateTexture(sdl.texture, nullptr, pixels, width * 4);
-    SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, nullptr);
-    SDL_RenderPresent(sdl.renderer);
+    sdl.drawn = true;
+    draw_frame();
 }
 
 OsEvent OS_pump(int32_t* key)
 {
     SDL_Event e;
-    if (!SDL_PollEvent(&e)) return OS_EVENT_NONE;
-    switch (e.type) {
-    case SDL_QUIT:
-        return OS_EVENT_CLOSE;
-    case SDL_WINDOWEVENT:
-        return e.window.event == SDL_WINDOWEVENT_CLOSE ? OS_EVENT_CLOSE : OS_EVENT_OTHER;
-    case SDL_KEYDOWN:
-        if (key) *key = e.key.keysym.sym;
-        return OS_EVENT_KEY_DOWN;
-    default:
-        return OS_EVENT_OTHER;
+    for (;;) {
+        if (!SDL_PollEvent(&e)) return OS_EVENT_NONE;
+        switch (e.type) {
+        case SDL_QUIT:
+            return OS_EVENT_CLOSE;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE) return OS_EVENT_CLOSE;
+            // Resizes, exposes and the like concern the view only (the filter noted them): they
+            // do not take the show's one event of this frame.
+            continue;
+        case SDL_KEYDOWN:
+            if (key) *key = e.key.keysym.sym;
+            return OS_EVENT_KEY_DOWN;
+        default:
+            return OS_EVENT_OTHER;
+        }
     }
 }
 
-void OS_wait_event(uint32_t ms) { SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)); }
+void OS_wait_event(uint32_t ms)
+{
+    // Nothing is presented while the show waits: the platform keeps the picture and the
+    // fullscreen keys working itself.
+    apply_view_changes(true);
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+    apply_view_changes(true);
+}
 
 int32_t OS_key_char(int32_t key)
 {
@@ -139,11 +329,24 @@ int32_t OS_key_char(int32_t key)
 bool OS_pointer(int32_t* x, int32_t* y)
 {
     if (!sdl.window) return false;
-    int gx = 0, gy = 0, wx = 0, wy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(sdl.window, &wx, &wy);
-    if (x) *x = gx - wx;
-    if (y) *y = gy - wy;
+    int px = 0, py = 0, lw = 0, lh = 0, rw = 0, rh = 0;
+    if (SDL_GetMouseFocus() == sdl.window) {
+        // Over the window SDL follows every motion, warps included.
+        SDL_GetMouseState(&px, &py);
+    } else {
+        // Elsewhere only the screen position tells where it is (SDL may have missed moves of the
+        // pointer or the window that no motion came with, but then the pointer is over the window).
+        int wx = 0, wy = 0;
+        SDL_GetGlobalMouseState(&px, &py);
+        SDL_GetWindowPosition(sdl.window, &wx, &wy);
+        px -= wx;
+        py -= wy;
+    }
+    // Window places and sizes are logical units; the frame is drawn in real pixels.
+    SDL_GetWindowSize(sdl.window, &lw, &lh);
+    SDL_GetRendererOutputSize(sdl.renderer, &rw, &rh);
+    const Viewport v = VIEWPORT_fit(rw, rh, sdl.width, sdl.height);
+    VIEWPORT_to_frame(&v, VIEWPORT_logical_to_real(px, lw, rw), VIEWPORT_logical_to_real(py, lh, rh), x, y);
     return true;
 }
 
