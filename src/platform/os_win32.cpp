@@ -456,10 +456,7 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
     const int32_t y = (GetSystemMetrics(SM_CYSCREEN) - outer_h) / 2;
     MoveWindow(win32.window, x, y, outer_w, outer_h, TRUE);
     if (!win32.context) win32.context = GetDC(win32.window);
-    if (first && win32.view.fullscreen) set_fullscreen(true);
-    ShowWindow(win32.window, SW_SHOW);
-    UpdateWindow(win32.window);
-
+    // The bitmap exists before the window shows, so that its first paint is a black frame.
     win32.bitmap.reset();
     win32.bitmap = block_new<uint8_t>(static_cast<std::size_t>(width) * height * 3);
     if (!win32.bitmap || !win32.context) {
@@ -477,6 +474,9 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
     win32.header.biCompression = BI_RGB;
     win32.header.biSizeImage = static_cast<DWORD>(width) * height * 3;
     win32.painted_w = win32.painted_h = -1;
+    if (first && win32.view.fullscreen) set_fullscreen(true);
+    ShowWindow(win32.window, SW_SHOW);
+    UpdateWindow(win32.window);
     if (first) {
         QueryPerformanceFrequency(&win32.counts_per_second);
         HMODULE dwm = system_library("dwmapi.dll");
