@@ -8,8 +8,9 @@
 # whole-number scale on black; the pointer maps to the frame at 2x; F11 and Alt+Enter switch
 # borderless fullscreen (3x on the 1024 x 768 screen) and back; ESC ends with status 0. Started
 # with --scale 2 --fullscreen --no-vsync it covers the screen, is past the first scene after 8 s,
-# leaves fullscreen for the 512 x 512 window, and closing it ends it with status 0. A lone Alt or F10
-# press does not freeze the show.
+# leaves fullscreen for the 512 x 512 window, and closing it ends it with status 0. At 192 dots per
+# inch the window is 512 x 512 pixels with the frame at 2x. A lone Alt or F10 press does not freeze
+# the show.
 # Every wait is for what the screen shows, not for a fixed time.
 # Usage: wine.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when Wine, the desktop tools or any way
 # to get the Windows executable are missing, or when Wine cannot start at all.
@@ -251,13 +252,29 @@ status=\$?
 [ \$status = 0 ] || fail "closing the window ended the program with status \$status"
 echo "close: status 0"
 
-# 4. A lone Alt or F10 must not start the keyboard menu loop, which would hold the show until the
+# 4. On a 200 % screen (192 dots per inch) the window is still 256 x 256 logical units: 512 x 512
+#    real pixels, with the frame at 2x.
+wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d 192 /f > /dev/null 2>&1 || fail "reg add"
+wine "$exe" > "$work/run3.log" 2>&1 &
+pid=\$!
+w=\$(find_window 600) || { kill \$pid; fail "no window at 192 dpi"; }
+geometry "\$w"
+[ "\$WIDTH \$HEIGHT \$X" = "512 512 256" ] || fail "at 192 dpi the client area is \${WIDTH}x\${HEIGHT} at \$X,\$Y, expected 512x512 at 256"
+wait_shown dpi "\$w" \$first_scene > /dev/null || fail "at 192 dpi the window does not show the first scene at 2x"
+echo "192 dpi: \$(view dpi "\$w")"
+xdotool key --window "\$w" Escape
+wait \$pid
+status=\$?
+[ \$status = 0 ] || fail "ESC ended the program at 192 dpi with status \$status"
+wine reg delete 'HKCU\\Control Panel\\Desktop' /v LogPixels /f > /dev/null 2>&1 || fail "reg delete"
+
+# 5. A lone Alt or F10 must not start the keyboard menu loop, which would hold the show until the
 #    next key. Wine never starts it for windows a window manager would decorate, so this run
 #    has Wine draw the window's frame itself, as Windows does.
 wine reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f > /dev/null 2>&1 || fail "reg add"
-wine "$exe" > "$work/run3.log" 2>&1 &
+wine "$exe" > "$work/run4.log" 2>&1 &
 pid=\$!
-w=\$(find_window 600) || { kill \$pid; fail "no window on the third run"; }
+w=\$(find_window 600) || { kill \$pid; fail "no window Wine frames"; }
 # The X window is now the whole window: the client area sits inside equal frames at the sides and below.
 geometry "\$w"
 cw=256; cx=\$(( X + (WIDTH - cw) / 2 )); cy=\$(( Y + HEIGHT - cw - (WIDTH - cw) / 2 ))
@@ -277,7 +294,7 @@ echo "lone Alt and F10: the show goes on"
 xdotool key --window "\$w" Escape
 wait \$pid
 status=\$?
-[ \$status = 0 ] || fail "ESC ended the third run with status \$status"
+[ \$status = 0 ] || fail "ESC ended the run in a window Wine frames with status \$status"
 wineserver -k
 INNER
 
@@ -285,5 +302,5 @@ timeout 400 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh
 status=$?
 [ $status = 0 ] && { echo "PASS"; exit 0; }
 [ $status = 77 ] && exit 77
-for log in run1 run2 run3; do [ -s "$work/$log.log" ] && { echo "--- $log:"; tail -n 20 "$work/$log.log"; }; done
+for log in run1 run2 run3 run4; do [ -s "$work/$log.log" ] && { echo "--- $log:"; tail -n 20 "$work/$log.log"; }; done
 exit 1
