@@ -11,7 +11,7 @@
 # leaves fullscreen for the 512 x 512 window, and closing it ends it with status 0. At 192 dots per
 # inch the window is 512 x 512 pixels with the frame at 2x. A lone Alt or F10 press does not freeze
 # the show.
-# Every wait is for what the screen shows, not for a fixed time.
+# Waits are for what the screen shows, not fixed times; only the pacing checks look at the clock.
 # Usage: wine.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when Wine, the desktop tools or any way
 # to get the Windows executable are missing, or when Wine cannot start at all.
 # VOXA_WINDOWS_EXE names an executable to test instead of building one; VOXA_KEEP_SHOTS names a
