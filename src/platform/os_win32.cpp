@@ -592,6 +592,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     DesktopView view;
     std::string text;
+    // The command line as the C runtime splits it (quotes and backslashes by the system's rules).
     switch (OPTIONS_parse(__argc, __argv, &view, &text)) {
     case OPTIONS_SHOW:
         show_text(text, false, true);
