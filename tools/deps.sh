@@ -22,7 +22,7 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libpng-dev)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils openbox imagemagick netpbm
                sox python3 ffmpeg dpkg-dev desktop-file-utils)
 # The Windows program: the MinGW-w64 cross-compiler to build it, Wine to run it in the tests.
-MINGW_PACKAGES=(g++-mingw-w64-x86-64 cmake make)
-WINE_PACKAGES=(wine wine64)
+MINGW_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake make)
+WINE_PACKAGES=(wine wine64 bsdutils)
 # The fuzz targets: clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -19,8 +19,8 @@ void OS_sleep(uint32_t ms);
 // centred on the screen, and hides the system cursor over it. Returns false (and prints why) when
 // no window can be made.
 bool OS_open_window(const char* title, int32_t width, int32_t height);
-// Shows one frame in the window's client area (1:1 at its top-left corner, or, on the desktop
-// backends, at the largest whole-number scale that fits, centred on black).
+// Shows one frame in the window's client area: 1:1 at its top-left corner, or, in a backend that
+// scales, at the largest whole-number scale that fits, centred on black.
 void OS_present(const uint32_t* pixels, int32_t width, int32_t height);
 // Takes at most one pending event without waiting; a key-down stores its key code in *key.
 OsEvent OS_pump(int32_t* key);
@@ -28,7 +28,8 @@ OsEvent OS_pump(int32_t* key);
 void OS_wait_event(uint32_t ms);
 // The unshifted character of a key code: letters lower case, digits, space 0x20, ESC 0x1B; else 0.
 int32_t OS_key_char(int32_t key);
-// The pointer in frame pixels (may lie outside the frame); false when it cannot be read.
+// The pointer in frame pixels (client pixels where the frame is shown 1:1; may lie outside the
+// frame); false when it cannot be read.
 bool OS_pointer(int32_t* x, int32_t* y);
 // Hides the system cursor over the window.
 void OS_hide_cursor();

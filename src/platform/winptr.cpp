@@ -31,8 +31,7 @@ void WINPTR_update(WINPTR* pointer)
     }
     int32_t x = 0, y = 0;
     if (!OS_pointer(&x, &y)) return;
-    // The backend reports frame pixels directly (client pixels at 1:1), so screen and window
-    // positions coincide here.
+    // The backend reports frame pixels directly, so screen and window positions coincide here.
     pointer->screen_x = pointer->window_x = x;
     pointer->screen_y = pointer->window_y = y;
 }
