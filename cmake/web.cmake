@@ -21,9 +21,13 @@ target_link_options(voxa7100-record PRIVATE -fexceptions -sENVIRONMENT=node -sNO
 add_executable(voxa7100-web src/platform/os_web.cpp src/app/voxa7100_web.cpp)
 set_target_properties(voxa7100-web PROPERTIES SUFFIX .js)
 target_link_libraries(voxa7100-web PRIVATE voxa)
+# Asyncify instruments only the functions on a direct call path to presenting, sleeping, waiting or
+# exiting: the show never does those through a function pointer (scene drawing and listeners do
+# not), and instrumenting every function that calls one (the error reports' printf does) would
+# slow the pixel loops.
 target_link_options(voxa7100-web PRIVATE -sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createVoxa -sASYNCIFY=1
-                    -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sMALLOC=emmalloc -sFILESYSTEM=0
-                    -sEXIT_RUNTIME=0)
+                    -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1
+                    -sMALLOC=emmalloc -sFILESYSTEM=0 -sEXIT_RUNTIME=0)
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(VOXA_PAGE ${CMAKE_BINARY_DIR}/voxa7100.html)
@@ -31,9 +35,9 @@ add_custom_command(
   OUTPUT ${VOXA_PAGE}
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_page.py ${CMAKE_SOURCE_DIR}/src/web/voxa7100.html
           ${CMAKE_SOURCE_DIR}/src/web/page.js $<TARGET_FILE:voxa7100-web>
-          $<TARGET_FILE_DIR:voxa7100-web>/voxa7100-web.wasm ${VOXA_PAGE}
+          $<TARGET_FILE_DIR:voxa7100-web>/voxa7100-web.wasm ${CMAKE_SOURCE_DIR}/src/app/icons/voxa7100-32.png ${VOXA_PAGE}
   DEPENDS voxa7100-web ${CMAKE_SOURCE_DIR}/tools/make_page.py ${CMAKE_SOURCE_DIR}/src/web/voxa7100.html
-          ${CMAKE_SOURCE_DIR}/src/web/page.js
+          ${CMAKE_SOURCE_DIR}/src/web/page.js ${CMAKE_SOURCE_DIR}/src/app/icons/voxa7100-32.png
   COMMENT "Making the page voxa7100.html"
   VERBATIM)
 add_custom_target(voxa7100-page ALL DEPENDS ${VOXA_PAGE})

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Makes the one-file page of the show: the page template with its script, the program's glue
-script and the program's WebAssembly (as base64) written into it.
+script, the program's WebAssembly and the icon (both as base64) written into it.
 
-Usage: make_page.py TEMPLATE PAGE_JS PROGRAM_JS PROGRAM_WASM OUT
+Usage: make_page.py TEMPLATE PAGE_JS PROGRAM_JS PROGRAM_WASM ICON_PNG OUT
 """
 import base64
 import os
@@ -20,14 +20,16 @@ def script(path):
 
 
 def main():
-    if len(sys.argv) != 6:
+    if len(sys.argv) != 7:
         sys.exit(__doc__)
-    template, page_js, program_js, program_wasm, out = sys.argv[1:]
+    template, page_js, program_js, program_wasm, icon_png, out = sys.argv[1:]
     with open(template, encoding='utf-8') as f:
         page = f.read()
     with open(program_wasm, 'rb') as f:
         wasm = base64.b64encode(f.read()).decode('ascii')
-    parts = {'@PROGRAM_WASM@': wasm, '@PROGRAM_SCRIPT@': script(program_js), '@PAGE_SCRIPT@': script(page_js)}
+    with open(icon_png, 'rb') as f:
+        icon = base64.b64encode(f.read()).decode('ascii')
+    parts = {'@ICON_PNG@': icon, '@PROGRAM_WASM@': wasm, '@PROGRAM_SCRIPT@': script(program_js), '@PAGE_SCRIPT@': script(page_js)}
     for mark, text in parts.items():
         if page.count(mark) != 1:
             sys.exit('make_page.py: %s must hold %s exactly once' % (template, mark))

@@ -25,7 +25,7 @@
   const frameCanvas = document.createElement('canvas');
   frameCanvas.width = frameCanvas.height = FRAME;
   const frameCtx = frameCanvas.getContext('2d');
-  const image = frameCtx.createImageData(FRAME, FRAME);
+  let image = frameCtx.createImageData(FRAME, FRAME);  // on the program's canvas bytes once it presents
   let hasFrame = false;
   let view = fit(FRAME, FRAME);
 
@@ -286,7 +286,10 @@
       const cost = this.busy;
       this.busy = 0;
       const start = performance.now();
-      image.data.set(rgba);
+      // The image data stands on the program's own buffer (made again only if that moves).
+      if (image.data.buffer !== rgba.buffer || image.data.byteOffset !== rgba.byteOffset) {
+        image = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.length), FRAME, FRAME);
+      }
       frameCtx.putImageData(image, 0, 0);
       hasFrame = true;
       if (state === 'loading') {
@@ -302,10 +305,14 @@
       }
       if (this.presentations <= HASHED) this.hashes.push(frameHash(rgba));
       this.noteCost(cost);
-      return new Promise((resolve) => requestAnimationFrame(() => {
-        this.resumed();
-        resolve();
-      }));
+      return new Promise((resolve) => {
+        const go = () => {
+          this.resumed();
+          resolve();
+        };
+        if (unpaced) nextTask(go);
+        else requestAnimationFrame(go);
+      });
     }
 
     noteCost(cost) {
@@ -355,7 +362,8 @@
           this.resumed();
           resolve();
         };
-        if (ms > 0) setTimeout(done, ms);
+        if (unpaced) nextTask(done);
+        else if (ms > 0) setTimeout(done, ms);
         else done();
       });
     }
@@ -397,9 +405,10 @@
     }
   }
 
-  // 64-bit FNV-1a of the frame's 0x00RRGGBB words, as the recorder's --hash-each prints it.
+  // 64-bit FNV-1a of the frame's 0x00RRGGBB words, as the recorder's --hash-each prints it (with its
+  // basis 1469598103934665603), in two 32-bit halves.
   function frameHash(rgba) {
-    let lo = 0x84222325, hi = 0xcbf29ce4;
+    let lo = 0x739d0383, hi = 0x14650fb0;
     for (let i = 0; i < rgba.length; i += 4) {
       lo = (lo ^ (rgba[i] << 16 | rgba[i + 1] << 8 | rgba[i + 2])) >>> 0;
       const low = lo * 0x1b3;
@@ -408,6 +417,23 @@
     }
     return hi.toString(16).padStart(8, '0') + lo.toString(16).padStart(8, '0');
   }
+
+  // Test hook: with unpaced set, presenting and sleeping wait for nothing but the next task, so
+  // that frames run back to back, as in the native benchmark (the frames stay the same).
+  let unpaced = false;
+  const nextTask = (() => {
+    const channel = new MessageChannel();
+    let pending = null;
+    channel.port1.onmessage = () => {
+      const f = pending;
+      pending = null;
+      if (f) f();
+    };
+    return (f) => {
+      pending = f;
+      channel.port2.postMessage(0);
+    };
+  })();
 
   let programModule = null;     // the compiled program, instantiated afresh for every run
 
@@ -496,16 +522,27 @@
     get exitStatus() { return last ? last.exitStatus : null; },
     get firstShownMs() { return firstShownMs; },
     get scale() { return view.scale; },
+    get unpaced() { return unpaced; },
+    set unpaced(on) { unpaced = !!on; },
     stages: () => (last ? last.stages.slice() : []),
     keys: () => (last ? last.keyLog.slice() : []),
     hashes: () => (last ? last.hashes.slice() : []),
     frameHash: () => frameHash(image.data),
+    frame() {
+      let text = '';
+      for (let i = 0; i < image.data.length; i += 8192) text += String.fromCharCode.apply(null, image.data.subarray(i, i + 8192));
+      return btoa(text);
+    },
     pointer: () => ({ x: pointerFrame.x, y: pointerFrame.y }),
     sound() {
       const s = audio.source;
       const values = s ? Array.from(s.buffer.getChannelData(0), (v) => Math.round(v * 32768)) : null;
       return { context: audio.ctx ? audio.ctx.state : null, starts: audio.starts, looping: !!(s && s.loop),
                rate: s ? s.buffer.sampleRate : 0, values };
+    },
+    resetCosts() {
+      costs.clear();
+      presentCosts.total = presentCosts.count = 0;
     },
     costs() {
       const out = {};
