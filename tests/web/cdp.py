@@ -178,7 +178,8 @@ class Page:
     def wait(self, expression, timeout=30, what=None):
         deadline = time.monotonic() + timeout
         while True:
-            value = self.eval(expression)
+            # The page may not be there yet: an error counts as not yet.
+            value = self.eval('(() => { try { return (%s); } catch (e) { return false; } })()' % expression)
             if value:
                 return value
             if time.monotonic() > deadline:

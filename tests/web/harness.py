@@ -64,12 +64,14 @@ def check(condition, message):
 class Show:
     """The page in a fresh headless browser, served over HTTP (or opened from disk with file_url)."""
 
-    def __init__(self, web, width=1024, height=768, scale=1, file_url=False, before_load=None, isolate=False,
+    def __init__(self, web, width=1024, height=768, dpr=None, file_url=False, before_load=None, isolate=False,
                  network=False):
+        """A width x height viewport in CSS pixels; dpr sets the device pixel ratio as a display would
+        (emulating it instead leaves the canvas's device-pixel size unscaled)."""
         self.web = web
         self.server = None if file_url else Server(web, isolate)
-        self.browser = Browser()
-        self.page = self.browser.new_page(width, height, scale, before_load, network)
+        self.browser = Browser(['--force-device-scale-factor=%s' % dpr] if dpr else [])
+        self.page = self.browser.new_page(width, height, 0 if dpr else 1, before_load, network)
         self.url = ('file://' + os.path.join(web, 'voxa7100.html')) if file_url else self.server.url + 'voxa7100.html'
         self.page.navigate(self.url)
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The page opened from disk: no console errors and no network access; the loading picture, the
 waveforms and the first scene, each presentation equal to the native recorder's; the stretches
-where the golden record has them; a paused frame equal to a headless presentation."""
+where the golden record has them; a paused frame equal to a headless presentation. Without
+WebAssembly: a message instead of the show."""
 import os
 
 from harness import Show, check, recorder, recorder_keys, run, setup
@@ -33,6 +34,12 @@ def main():
         show.check_no_errors()
         requests = [u for u in show.page.requests if not u.startswith('data:')]
         check(requests == [show.url], 'the page loaded more than itself: %s' % requests)
+    # Only a browser without WebAssembly gets a message instead of the show.
+    with Show(web, before_load='delete window.WebAssembly;') as show:
+        message = show.wait("!document.getElementById('message').hidden && "
+                            "document.getElementById('message-text').textContent", 10, 'the message')
+        check('WebAssembly' in message, 'message without WebAssembly: %r' % message)
+        show.check_no_errors()
     print('title, 200 presentations, stretches, paused frame %d: as recorded; loading picture on the canvas '
           'after %.0f ms; %d bytes on disk' % (count - 1, first_ms, os.path.getsize(os.path.join(web, 'voxa7100.html'))))
 
