@@ -39,7 +39,8 @@ def timed(scene):
 
 
 def main():
-    web, native, page = setup()
+    web, native = setup()
+    page = os.path.join(web, 'voxa7100.html')
     start = time.monotonic()
     with Show(web, isolate=True) as show:
         show.wait('window.voxa && window.voxa.firstShownMs >= 0', 30, 'the loading picture')
