@@ -437,6 +437,8 @@
 
   let programModule = null;     // the compiled program, instantiated afresh for every run
 
+  const reason = (e) => (e && e.message) || String(e);
+
   function fail(why) {
     if (state === 'failed') return;
     state = 'failed';
@@ -456,13 +458,13 @@
       page: session,
       instantiateWasm(imports, receive) {
         programModule.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
-          .catch((e) => fail(String(e)));
+          .catch((e) => fail(reason(e)));
         return {};
       },
       print: (text) => console.log(text),
       printErr: (text) => console.warn(text),
-      onAbort: (what) => fail(String(what)),
-    }).catch((e) => fail(String(e)));
+      onAbort: (what) => fail(reason(what)),
+    }).catch((e) => fail(reason(e)));
   }
 
   function programBytes() {
@@ -483,7 +485,9 @@
     return;
   }
   watchSize();
-  programModule = WebAssembly.compile(programBytes());
+  programModule = WebAssembly.compile(programBytes()).catch((e) => {
+    throw new Error('this browser cannot run the show\'s WebAssembly, which needs SIMD (' + e.message + ')');
+  });
   if (AudioCtor) hint.hidden = false;
   else showNote('This browser has no Web Audio: the show runs without sound.');
   const fullscreenEnabled = document.fullscreenEnabled !== undefined ? document.fullscreenEnabled
