@@ -1,7 +1,7 @@
 """Headless Chromium driven through the DevTools protocol, with Python's standard library only.
 
 The browser talks over a pipe (--remote-debugging-pipe: commands in on fd 3, replies out on fd 4,
-each message JSON ended by a NUL byte). Shared by the browser tests in this folder; see page.py for
+each message JSON ended by a NUL byte). Shared by the browser tests in this folder; see harness.py for
 the helpers that know the show's page.
 """
 import base64
@@ -44,7 +44,7 @@ class Browser:
         # The child gets these two as fds 3 and 4: first move them out of the way of those numbers.
         to_browser_r, from_browser_w = (move_high(fd) for fd in (to_browser_r, from_browser_w))
         args = ['--headless=new', '--no-sandbox', '--remote-debugging-pipe', '--user-data-dir=' + self.profile,
-                '--no-first-run', '--no-default-browser-check', '--disable-gpu-driver-bug-workarounds',
+                '--no-first-run', '--no-default-browser-check',
                 '--hide-scrollbars', '--window-size=1024,768'] + list(extra_args) + ['about:blank']
         # The browser reads commands on fd 3 and writes replies on fd 4.
         shell = 'exec "$0" "$@" 3<&%d 4>&%d %d<&- %d>&-' % (to_browser_r, from_browser_w, to_browser_r, from_browser_w)
@@ -99,12 +99,18 @@ class Browser:
             while ident not in self.replies:
                 left = deadline - time.monotonic()
                 if self.closed or left <= 0:
-                    raise Failure('%s: no reply from the browser%s' % (method, ' (it ended)' if self.closed else ''))
+                    raise Failure('%s: no reply from the browser%s' % (method, self.ended() if self.closed else ''))
                 self.cond.wait(left)
             reply = self.replies.pop(ident)
         if 'error' in reply:
             raise Failure('%s: %s' % (method, reply['error'].get('message')))
         return reply.get('result', {})
+
+    def ended(self):
+        """Why the browser ended, from the end of its error output."""
+        self.log.flush()
+        with open(self.log.name, 'rb') as f:
+            return ' (it ended:\n%s)' % f.read()[-1500:].decode(errors='replace')
 
     def new_page(self, width=1024, height=768, scale=1, before_load=None, network=False):
         target = self.send('Target.createTarget', {'url': 'about:blank'})['targetId']
