@@ -12,7 +12,8 @@ bool WAVOUT_write_bytes(const std::string& path, const uint8_t* bytes, std::size
         if (error) *error = temp + ": " + std::strerror(errno);
         return false;
     }
-    bool ok = std::fwrite(bytes, 1, size, f) == size;
+    // An empty file (the recorder's probe of the output) writes nothing: fwrite must not get a null block.
+    bool ok = size == 0 || (bytes && std::fwrite(bytes, 1, size, f) == size);
     if (std::fclose(f) != 0) ok = false;
     if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
     if (!ok) {
