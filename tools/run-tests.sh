@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Sets up (installs missing Debian packages when run as root), builds, and runs every test: unit and
 # headless tests (also all at once in one process, in a shuffled order), the golden record, the real
-# programs under Xvfb and Wine, the same tests under sanitizers, and the fuzzers.
+# programs under Xvfb and Wine, the page in headless Chromium, the same tests under sanitizers, and
+# the fuzzers.
 # A test that cannot run here is skipped and named at the end; with CI set (CI=true), a skip fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${MINGW_PACKAGES[@]}" "${WINE_PACKAGES[@]}" \
-    "${FUZZ_PACKAGES[@]}"
+    "${WEB_PACKAGES[@]}" "${BROWSER_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 jobs=$(nproc)
 skipped=()
 # Runs ctest with the given arguments and notes the tests it skipped.
@@ -25,6 +26,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 # The native Windows program, cross-built; its test runs it under Wine.
 bash tools/build-windows.sh
+# The page and the recorder for Node, built with Emscripten; the tests web.* and Golden.web.* use them.
+bash tools/build-web.sh
 run_ctest --test-dir build
 # Every unit test once more in one process, in a shuffled order: no test may depend on another's leftovers.
 seed=7100
@@ -33,7 +36,7 @@ build/tests/voxa_tests --gtest_shuffle --gtest_random_seed=$seed --gtest_brief=1
 # The same tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOXA_SANITIZE=ON -DVOXA_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_ctest --test-dir build-asan -E '^e2e\.'
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_ctest --test-dir build-asan -E '^e2e\.|web'
 # The fuzzers of the picture decoder and the line-drawing parser, a minute each; any finding fails.
 bash tools/run-fuzz.sh 60
 

@@ -177,6 +177,11 @@ Options parse(int argc, char** argv)
         }
     }
     if (o.frames < 0) usage_error("--frames is required");
+#if defined(VOXA_RECORD_NO_PNG_VIDEO)
+    // The WebAssembly build has no libpng and cannot start an encoder process.
+    if (!o.out.empty()) usage_error("--out is not available in this build (no PNG writer); use --hash-each or --golden");
+    if (!o.video.empty()) usage_error("--video is not available in this build (it cannot run ffmpeg)");
+#endif
     // Unpaced parts would flash by in a video: charge each presentation one video frame's time.
     if (!o.video.empty() && !o.frame_ms_given) o.frame_ms = VIDEOOUT_frame_ms;
     return o;

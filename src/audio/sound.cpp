@@ -30,7 +30,8 @@ const SAMPLE* SOUND_wave_table()
         return nullptr;
     }
     // A quarter wave mirrored into the other three; the angle step uses pi/2 in single precision,
-    // which puts the peak just past the top, so it truncates to 32766.
+    // which puts the peak just past the top, so it truncates to 32766. No 32767 x sine here lies
+    // near a whole number, so C libraries whose sines differ in the last bit give the same table.
     const double h = static_cast<double>(static_cast<float>(std::numbers::pi / 2));
     int32_t* v = wave->data.get();
     for (int32_t i = 0; i <= quarter; ++i) {

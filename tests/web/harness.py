@@ -1,0 +1,164 @@
+"""What the browser tests share: the show's page in headless Chromium, its keys and test hooks, and
+the native recorder that says what the show presents and plays.
+
+Each test runs as: TEST.py SOURCE_DIR NATIVE_BUILD_DIR. The page and the Node recorder come from
+SOURCE_DIR/build-web (made by tools/build-web.sh) when that tree exists, else from
+NATIVE_BUILD_DIR/web (made by the test web.build). A test exits 0 when it passes, 1 when it fails
+and 77 (skipped) when Chromium or the web build is missing.
+"""
+import base64
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from cdp import Browser, Failure, Server, find_chromium
+
+# Keys as a keyboard sends them: key, code, Windows virtual-key code, text.
+KEYS = {' ': (' ', 'Space', 32, ' '), 'esc': ('Escape', 'Escape', 27, '')}
+for _c in 'abcdefghijklmnopqrstuvwxyz':
+    KEYS[_c] = (_c, 'Key' + _c.upper(), ord(_c.upper()), _c)
+for _c in '0123456789':
+    KEYS[_c] = (_c, 'Digit' + _c, ord(_c), _c)
+CTRL, SHIFT = 2, 8
+
+
+def web_dir(src, native):
+    tree = os.path.join(src, 'build-web')
+    return tree if os.path.exists(os.path.join(tree, 'CMakeCache.txt')) else os.path.join(native, 'web')
+
+
+def setup():
+    """(web build folder, native build folder); exits 77 when Chromium or the page is missing."""
+    if len(sys.argv) != 3:
+        print('usage: %s SOURCE_DIR NATIVE_BUILD_DIR' % sys.argv[0])
+        sys.exit(2)
+    src, native = (os.path.abspath(a) for a in sys.argv[1:])
+    web = web_dir(src, native)
+    if not find_chromium():
+        print('SKIP: chromium is not installed (Debian package chromium)')
+        sys.exit(77)
+    if not os.path.exists(os.path.join(web, 'voxa7100.html')):
+        print('SKIP: %s/voxa7100.html was not built (bash tools/build-web.sh)' % web)
+        sys.exit(77)
+    return web, native
+
+
+def run(test):
+    """Runs test(), printing FAIL and exiting 1 on a Failure or AssertionError."""
+    start = time.monotonic()
+    try:
+        test()
+    except (Failure, AssertionError) as e:
+        print('FAIL: %s' % e)
+        sys.exit(1)
+    print('PASS (%.0f s)' % (time.monotonic() - start))
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+class Show:
+    """The page in a fresh headless browser, served over HTTP (or opened from disk with file_url)."""
+
+    def __init__(self, web, width=1024, height=768, dpr=None, file_url=False, before_load=None, isolate=False,
+                 network=False):
+        """A width x height viewport in CSS pixels; dpr sets the device pixel ratio as a display would
+        (emulating it instead leaves the canvas's device-pixel size unscaled)."""
+        self.web = web
+        self.server = None if file_url else Server(web, isolate)
+        self.browser = Browser(['--force-device-scale-factor=%s' % dpr] if dpr else [])
+        self.page = self.browser.new_page(width, height, 0 if dpr else 1, before_load, network)
+        self.url = ('file://' + os.path.join(web, 'voxa7100.html')) if file_url else self.server.url + 'voxa7100.html'
+        self.page.navigate(self.url)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.browser.close()
+        if self.server:
+            self.server.close()
+
+    def eval(self, expression, timeout=30):
+        return self.page.eval(expression, timeout)
+
+    def wait(self, expression, timeout=60, what=None):
+        return self.page.wait(expression, timeout, what)
+
+    def hook(self, name):
+        return self.eval('window.voxa.' + name)
+
+    def wait_stage(self, stage, timeout=90):
+        self.wait('window.voxa && window.voxa.stage === %r' % stage, timeout, 'the show to reach "%s"' % stage)
+
+    def press(self, name, modifiers=0, upper=False):
+        """A key pressed and released; upper sends the letter in upper case (Shift or Caps Lock)."""
+        key, code, vk, text = KEYS[name]
+        if upper:
+            key = text = key.upper()
+        self.page.key(key, code, vk, text if not modifiers & CTRL else '', modifiers)
+
+    def taken(self, count, timeout=30):
+        """Waits until the show has taken `count` keys in all; returns its key log."""
+        self.wait('window.voxa.keys().length >= %d' % count, timeout, 'the show to take %d keys' % count)
+        return self.hook('keys()')
+
+    def pause(self, keys_so_far):
+        """Presses p and waits until the show has taken it and stopped presenting; returns the key log."""
+        self.press('p')
+        log = self.taken(keys_so_far + 1)
+        count = self.hook('presentations')
+        time.sleep(0.3)
+        check(self.hook('presentations') == count, 'p did not pause the show: presentations went on')
+        return log
+
+    def frame(self):
+        """The last presented frame as rows of 0x00RRGGBB values."""
+        data = base64.b64decode(self.hook('frame()'))
+        return [[data[i] << 16 | data[i + 1] << 8 | data[i + 2] for i in range(row * 1024, row * 1024 + 1024, 4)]
+                for row in range(256)]
+
+    def check_no_errors(self):
+        self.page.collect()
+        check(not self.page.errors, 'the page reported errors:\n  ' + '\n  '.join(self.page.errors))
+
+
+def recorder(native, frames, keys=(), pointer=(-1000, -1000), bars=None):
+    """The native recorder's hash of each presentation 0 .. frames - 1, with keys [(presentation, char)]
+    pressed as the recorder schedules them; with bars, it writes every bar into that folder too."""
+    args = [os.path.join(native, 'voxa7100-record'), '--frames', str(frames), '--hash-each',
+            '--pointer', '%d,%d' % pointer]
+    if keys:
+        args += ['--keys', ','.join('%d:%s' % (p, key_name(c)) for p, c in keys)]
+    if bars:
+        args += ['--bars', bars]
+    out = subprocess.run(args, capture_output=True, text=True)
+    if out.returncode != 0:
+        raise Failure('recorder %s: status %d\n%s' % (' '.join(args[1:]), out.returncode, out.stderr[-1000:]))
+    return [line.split()[1] for line in out.stdout.splitlines()]
+
+
+def recorder_bars(native, frames):
+    """The values of every bar the recorder's player starts in `frames` presentations, in order."""
+    with tempfile.TemporaryDirectory() as folder:
+        recorder(native, frames, bars=folder)
+        bars = []
+        for name in sorted(os.listdir(folder)):
+            with open(os.path.join(folder, name), 'rb') as f:
+                data = f.read()[64:]
+            bars.append([int.from_bytes(data[k:k + 2], 'little', signed=True) for k in range(0, len(data), 2)])
+        return bars
+
+
+def key_name(c):
+    return 'space' if c == 0x20 else 'esc' if c == 0x1B else chr(c)
+
+
+def recorder_keys(log):
+    """The page's key log ([presentations so far, char] as the show took each key) as recorder keys:
+    the recorder hands a key listed for presentation P to the show right after presenting P."""
+    return [(count - 1, c) for count, c in log]
