@@ -2,7 +2,7 @@
 // recorder refuses --out there before the show starts, so this is never reached in a run.
 #include "app/pngout.h"
 
-bool PNGOUT_write(const std::string& path, const uint32_t*, int32_t, int32_t, std::string* error)
+bool PNGOUT_write(const std::string& path, const uint32_t*, int32_t, int32_t, int32_t, std::string* error)
 {
     if (error) *error = "cannot write '" + path + "': this build has no PNG writer";
     return false;

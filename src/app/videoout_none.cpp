@@ -4,7 +4,7 @@
 
 std::string VIDEOOUT_find_program(const std::string&) { return {}; }
 
-VideoOut* VIDEOOUT_new(const std::string&, const std::string&, int32_t, int32_t, std::string* error)
+VideoOut* VIDEOOUT_new(const std::string&, const std::string&, int32_t, int32_t, int32_t, std::string* error)
 {
     if (error) *error = "this build cannot write videos (it cannot run ffmpeg)";
     return nullptr;
