@@ -18,18 +18,15 @@ export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml
 cat > "$work/inner.sh" <<INNER
 set -u
 . "$PWD/tests/e2e/lib.bash"
-check="$PWD/tests/e2e/viewcheck.py"
 timeout 120 wineboot -i > /dev/null 2>&1; wineserver -w
 # The number of the presentation on the screen (-1 while none matches, e.g. a frame half drawn),
 # then the time the screenshot was taken.
 sample() {
-    local t
-    eval "\$(xdotool getwindowgeometry --shell "\$w")"
+    local t n
+    geometry "\$w"
     t=\$(date +%s.%N)
-    import -window root "$work/s.png" && convert "$work/s.png" -depth 8 rgb:"$work/s.shot" &&
-        python3 -c "import sys; sys.path.insert(0, '\${check%/*}'); import viewcheck as v
-v.frame('$work/s.shot', 1024, \$X, \$Y, \$WIDTH, \$HEIGHT, '$work/s.rgb'); v.index('$work/s.rgb', '$work/headless.txt')" |
-        tail -n 1 | tr '\n' ' ' && echo "\$t" || echo "-1 \$t"
+    n=\$(frame "\$X,\$Y,\${WIDTH}x\$HEIGHT" --hashes "$work/headless.txt" --wait 0 2>/dev/null) || n=-1
+    echo "\$n \$t"
 }
 xdotool mousemove 0 0
 wine "$exe" $* > /dev/null 2>&1 &

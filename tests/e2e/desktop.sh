@@ -8,7 +8,7 @@
 set -u
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
-for tool in xvfb-run Xvfb xdotool import convert python3; do
+for tool in xvfb-run Xvfb xdotool xwininfo import python3; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 [ -x "$build/voxa7100" ] || { echo "SKIP: the desktop program was not built"; exit 77; }
@@ -27,7 +27,6 @@ cat > "$work/inner.sh" <<INNER
 set -u
 . "$src/tests/e2e/lib.bash"
 export SDL_AUDIODRIVER=dummy
-frame() { python3 "$src/tests/e2e/frame.py" "\$@"; }
 golden="$src/tests/golden/two-passes.txt"
 
 # 1. The window: title, centred, 256 x 256. Paced by the display, the show is still in its first
@@ -38,16 +37,16 @@ xdotool mousemove 0 0
 "$build/voxa7100" 2> "$work/run1.err" &
 pid=\$!
 w=\$(find_window) || fail "no window titled VOXA7100"
-eval "\$(xdotool getwindowgeometry --shell "\$w")"
+geometry "\$w"
 [ "\$WIDTH" = 256 ] && [ "\$HEIGHT" = 256 ] || fail "client area is \${WIDTH}x\${HEIGHT}, expected 256x256"
 [ "\$X" = 384 ] && [ "\$Y" = 256 ] || fail "window at \$X,\$Y, expected centred at 384,256"
 sleep 8
 xdotool key --window "\$w" p
-n=\$(frame 384,256,256x256 1 0,0 "$work/headless.txt" --still --stretch "pass 1: radial" "\$golden") ||
+n=\$(frame 384,256,256x256 --hashes "$work/headless.txt" --still --stretch "pass 1: radial" "\$golden") ||
     fail "paced, 8 s after start: \$n"
 echo "paced: presentation \$n is showing 8 s after the window appeared (first scene)"
 xdotool windowmove "\$w" 0 0 windowsize "\$w" 700 600
-m=\$(frame 0,0,700x600 2 94,44 "$work/headless.txt" --number "\$n") || fail "resized while paused: \$m"
+m=\$(frame 0,0,700x600 --hashes "$work/headless.txt" --number "\$n") || fail "resized while paused: \$m"
 xdotool key --window "\$w" Escape
 wait \$pid
 status=\$?
@@ -60,7 +59,7 @@ pid=\$!
 w=\$(find_window) || fail "no window with --no-vsync"
 sleep 8
 xdotool key --window "\$w" p
-n=\$(frame 384,256,256x256 1 0,0 "$work/headless.txt" --still --stretch "pass 1: bicolour" "\$golden") ||
+n=\$(frame 384,256,256x256 --hashes "$work/headless.txt" --still --stretch "pass 1: bicolour" "\$golden") ||
     fail "--no-vsync, 8 s after start: \$n"
 echo "--no-vsync: presentation \$n is showing 8 s after the window appeared (second scene)"
 xdotool key --window "\$w" Escape
@@ -74,19 +73,21 @@ xdotool mousemove \$((256 + 200)) \$((128 + 160))
 "$build/voxa7100" --scale 2 --verbose 2> "$work/run3.err" &
 pid=\$!
 w=\$(find_window) || fail "no window with --scale 2"
-eval "\$(xdotool getwindowgeometry --shell "\$w")"
+geometry "\$w"
 [ "\$WIDTH" = 512 ] && [ "\$HEIGHT" = 512 ] && [ "\$X" = 256 ] && [ "\$Y" = 128 ] ||
     fail "--scale 2: window \${WIDTH}x\${HEIGHT} at \$X,\$Y, expected 512x512 at 256,128"
 grep -q 'pacing: vsync' "$work/run3.err" || fail "--verbose says: \$(cat "$work/run3.err")"
 echo "--verbose: \$(cat "$work/run3.err")"
 xdotool key --window "\$w" p
-n=\$(frame 256,128,512x512 2 0,0 "$work/pointer.txt" --still --stretch "pass 1: radial loop" "\$golden") || fail "--scale 2, pointer at client 200,160: \$n"
+n=\$(frame 256,128,512x512 --hashes "$work/pointer.txt" --still --stretch "pass 1: radial loop" "\$golden") ||
+    fail "--scale 2, pointer at client 200,160: \$n"
 xdotool key --window "\$w" p
 xdotool windowmove "\$w" 0 0 windowsize "\$w" 700 600
 xdotool mousemove \$((94 + 2 * 100 + 1)) \$((44 + 2 * 80 + 1))
 sleep 0.5
 xdotool key --window "\$w" p
-m=\$(frame 0,0,700x600 2 94,44 "$work/pointer.txt" --still --stretch "pass 1: radial loop" "\$golden") || fail "700x600, pointer at client 295,205: \$m"
+m=\$(frame 0,0,700x600 --hashes "$work/pointer.txt" --still --stretch "pass 1: radial loop" "\$golden") ||
+    fail "700x600, pointer at client 295,205: \$m"
 [ "\$m" -gt "\$n" ] || fail "the show did not go on after the resize (presentation \$m after \$n)"
 echo "scale 2: presentations \$n (512x512) and \$m (700x600) with the sprite under the pointer"
 xdotool key --window "\$w" Escape

@@ -7,7 +7,7 @@
 set -u
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
-for tool in xvfb-run Xvfb xdotool xwininfo openbox import convert python3; do
+for tool in xvfb-run Xvfb xdotool xwininfo openbox import python3; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 [ -x "$build/voxa7100" ] || { echo "SKIP: the desktop program was not built"; exit 77; }
@@ -21,21 +21,6 @@ cat > "$work/inner.sh" <<INNER
 set -u
 . "$src/tests/e2e/lib.bash"
 export SDL_AUDIODRIVER=dummy
-frame() { python3 "$src/tests/e2e/frame.py" "\$@"; }
-# The client area's place and size on the screen: X Y WIDTH HEIGHT.
-geometry() {
-    xwininfo -id "\$1" | awk '/Absolute upper-left X/ {x=\$4} /Absolute upper-left Y/ {y=\$4}
-                             /Width:/ {w=\$2} /Height:/ {h=\$2} END {print x, y, w, h}'
-}
-# Waits (at most 5 s) until the window's geometry is \$2.
-wait_geometry() {
-    local i
-    for i in \$(seq 1 100); do
-        [ "\$(geometry "\$1")" = "\$2" ] && return 0
-        sleep 0.05
-    done
-    fail "window at \$(geometry "\$1") (X Y WIDTH HEIGHT), expected \$2"
-}
 
 openbox --startup "touch $work/wm-ready" > "$work/openbox.log" 2>&1 &
 wm=\$!
@@ -49,18 +34,18 @@ xdotool mousemove 0 0
 pid=\$!
 w=\$(find_window) || fail "no window titled VOXA7100"
 sleep 0.5
-read -r X Y WIDTH HEIGHT <<< "\$(geometry "\$w")"
+geometry "\$w"
 [ "\$WIDTH \$HEIGHT" = "256 256" ] || fail "client area \${WIDTH}x\${HEIGHT}, expected 256x256"
 xdotool key --window "\$w" p
-n=\$(frame "\$X,\$Y,256x256" 1 0,0 "$work/headless.txt" --still --stretch "pass 1: radial loop" "$src/tests/golden/two-passes.txt") ||
+n=\$(frame "\$X,\$Y,256x256" --hashes "$work/headless.txt" --still --stretch "pass 1: radial loop" "$src/tests/golden/two-passes.txt") ||
     fail "paused window: \$n"
 for keys in F11 alt+Return; do
     xdotool key --window "\$w" "\$keys"
     wait_geometry "\$w" "0 0 1024 768"
-    m=\$(frame 0,0,1024x768 3 128,0 "$work/headless.txt" --number "\$n") || fail "\$keys, full screen: \$m"
+    m=\$(frame 0,0,1024x768 --hashes "$work/headless.txt" --number "\$n") || fail "\$keys, full screen: \$m"
     xdotool key --window "\$w" "\$keys"
     wait_geometry "\$w" "\$X \$Y 256 256"
-    m=\$(frame "\$X,\$Y,256x256" 1 0,0 "$work/headless.txt" --number "\$n") || fail "\$keys again, window: \$m"
+    m=\$(frame "\$X,\$Y,256x256" --hashes "$work/headless.txt" --number "\$n") || fail "\$keys again, window: \$m"
     echo "\$keys: presentation \$n at 3x on the 1024x768 screen, then again in the 256x256 window at \$X,\$Y"
 done
 xdotool key --window "\$w" Escape
@@ -73,7 +58,7 @@ w=\$(find_window) || fail "no window with --fullscreen"
 wait_geometry "\$w" "0 0 1024 768"
 xdotool key --window "\$w" F11
 for i in \$(seq 1 100); do
-    read -r X Y WIDTH HEIGHT <<< "\$(geometry "\$w")"
+    geometry "\$w"
     [ "\$WIDTH \$HEIGHT" = "512 512" ] && break
     sleep 0.05
 done

@@ -12,3 +12,23 @@ find_window() {
     done
     return 1
 }
+
+# Checks what the screen shows (tests/e2e/frame.py --help).
+frame() { python3 "${BASH_SOURCE[0]%/*}/frame.py" "$@"; }
+
+# Sets X, Y, WIDTH and HEIGHT to window $1's place and size on the screen.
+geometry() {
+    read -r X Y WIDTH HEIGHT <<< "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4}
+        /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')"
+}
+
+# Waits (at most 10 s) until window $1's geometry is $2 (X Y WIDTH HEIGHT); leaves X ... HEIGHT alone.
+wait_geometry() {
+    local i X Y WIDTH HEIGHT
+    for i in $(seq 1 200); do
+        geometry "$1"
+        [ "$X $Y $WIDTH $HEIGHT" = "$2" ] && return 0
+        sleep 0.05
+    done
+    fail "window at $X $Y $WIDTH $HEIGHT (X Y WIDTH HEIGHT), expected $2"
+}

@@ -15,21 +15,21 @@
 # Usage: wine.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when Wine, the desktop tools or any way
 # to get the Windows executable are missing, or when Wine cannot start at all.
 # VOXA_WINDOWS_EXE names an executable to test instead of building one; VOXA_KEEP_SHOTS names a
-# folder that receives the screenshots.
+# folder that receives a failing screenshot.
 set -u
 build=$(cd "$1" && pwd)
 src=$(cd "$2" && pwd)
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
-for tool in wine wineboot wineserver xvfb-run Xvfb xdotool import convert python3 script \
+for tool in wine wineboot wineserver xvfb-run Xvfb xdotool xwininfo import python3 script \
     x86_64-w64-mingw32-objdump x86_64-w64-mingw32-windres; do
     command -v "$tool" >/dev/null ||
-        skip "$tool is not installed (Debian packages: wine wine64 xvfb xdotool imagemagick binutils-mingw-w64-x86-64)"
+        skip "$tool is not installed (Debian packages: wine wine64 xvfb xdotool x11-utils imagemagick binutils-mingw-w64-x86-64)"
 done
 close_tool=$(ls "$src"/../shared/tools/x11-close-window.py 2>/dev/null || true)
 [ -n "$close_tool" ] || close_tool="$src/tests/e2e/x11_close.py"
 work=$(mktemp -d)
-trap 'WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1; [ -n "${VOXA_KEEP_SHOTS:-}" ] && cp "$work"/*.png "$VOXA_KEEP_SHOTS"/; rm -rf "$work"' EXIT
+trap 'WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
 
 # The executable: an explicit one, the cross-build tree of tools/build-windows.sh brought up to
 # date, or a fresh cross-build inside this build tree.
@@ -85,61 +85,14 @@ export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml
 cat > "$work/inner.sh" <<INNER
 set -u
 . "$src/tests/e2e/lib.bash"
-check="$src/tests/e2e/viewcheck.py"
 first_scene=129   # presentations 0-96 are start-up pictures, 97-128 the fade before the first scene
 second_scene=1129
-shoot() { import -window root "$work/\$1.png" && convert "$work/\$1.png" -depth 8 rgb:"$work/\$1.shot"; }
-# Window \$1's client area, position and size: X, Y, WIDTH, HEIGHT. Without a window manager,
+headless="$work/headless.txt"
+# Checks what window \$1 shows (frame.py with the options after \$1). Without a window manager,
 # Wine's X window is the client area alone (decorations are left to the absent manager).
-geometry() { eval "\$(xdotool getwindowgeometry --shell "\$1")"; }
-# Screenshot \$1 of window \$2 shows the frame at the viewport's scale on black; \$1.rgb gets the frame.
-view() { geometry "\$2" && shoot "\$1" && python3 "\$check" frame "$work/\$1.shot" 1024 \$X \$Y \$WIDTH \$HEIGHT "$work/\$1.rgb"; }
-# The number of the headless presentation that screenshot \$1 shows, -1 for none.
-index() { python3 "\$check" index "$work/\$1.rgb" "$work/headless.txt"; }
+view() { geometry "\$1"; shift; frame "\$X,\$Y,\${WIDTH}x\$HEIGHT" "\$@"; }
 # Seconds since \$1 (a date +%s.%N).
 since() { awk -v t="\$1" -v now="\$(date +%s.%N)" 'BEGIN { printf "%.1f", now - t }'; }
-# Waits (up to 30 s) until window \$2 shows a presentation of the show numbered \$3 or later; \$1 gets it.
-wait_shown() {
-    local i n
-    for i in \$(seq 1 150); do
-        if view "\$1" "\$2" >/dev/null; then n=\$(index "\$1"); [ "\$n" -ge "\$3" ] && { echo "\$n"; return 0; }; fi
-        sleep 0.2
-    done
-    return 1
-}
-# Waits (up to 10 s) until two screenshots of window \$2 0.3 s apart are equal; \$1 gets the frame.
-wait_still() {
-    local i
-    for i in \$(seq 1 30); do
-        view "\$1.a" "\$2" >/dev/null; sleep 0.3
-        view "\$1" "\$2" >/dev/null && cmp -s "$work/\$1.a.rgb" "$work/\$1.rgb" && return 0
-    done
-    return 1
-}
-# Waits (up to 10 s) until window \$2 shows a frame other than \$3's; \$1 gets it.
-wait_moving() {
-    local i
-    for i in \$(seq 1 50); do
-        view "\$1" "\$2" >/dev/null && ! cmp -s "$work/\$3.rgb" "$work/\$1.rgb" && return 0
-        sleep 0.2
-    done
-    return 1
-}
-# Waits (up to 10 s) until window \$2's client area is \$3 x \$4 at \$5,\$6 and shows frame \$7 at the
-# viewport's scale on black; screenshot \$1.
-wait_view() {
-    local i
-    for i in \$(seq 1 50); do
-        geometry "\$2"
-        if [ "\$WIDTH \$HEIGHT \$X \$Y" = "\$3 \$4 \$5 \$6" ] && view "\$1" "\$2" > "$work/\$1.txt" &&
-           cmp -s "$work/\$7.rgb" "$work/\$1.rgb"; then
-            cat "$work/\$1.txt"; return 0
-        fi
-        sleep 0.2
-    done
-    echo "client area \${WIDTH}x\${HEIGHT} at \$X,\$Y"; view "\$1" "\$2"
-    return 1
-}
 
 # A new prefix takes a while the first time; without it Wine cannot run anything.
 start=\$(date +%s)
@@ -177,49 +130,47 @@ geometry "\$w"
 # The whole window, caption included, is centred: the client sits at x 384 and a little below y 256.
 [ "\$X" = 384 ] && [ "\$Y" -ge 256 ] && [ "\$Y" -le 300 ] || fail "client area at \$X,\$Y, expected 384,256..300"
 echo "client area 256x256 at \$X,\$Y"
-n=\$(wait_shown scene "\$w" \$first_scene) || fail "the first scene did not show within 30 s"
+n=\$(view "\$w" --hashes "\$headless" --from \$first_scene --wait 30) || fail "the first scene did not show within 30 s: \$n"
 echo "first scene showing \$(since \$appeared) s after the window appeared (presentation \$n)"
 grep -q 'pacing: ' "$work/run1.log" || fail "--verbose names no pacing"
 echo "--verbose: \$(grep 'pacing: ' "$work/run1.log")"
 # Paced by the display, the unpaced first scene's 1000 frames last about 17 s at 60 Hz.
 sleep "\$(awk -v s="\$(since \$appeared)" 'BEGIN { print (s < 8 ? 8 - s : 0) }')"
-n=\$(wait_shown at8 "\$w" 0) || fail "no frame of the show"
+n=\$(view "\$w" --hashes "\$headless") || fail "no frame of the show: \$n"
 [ "\$n" -lt \$second_scene ] || fail "\$(since \$appeared) s after the window appeared it shows presentation \$n, past the first scene"
 echo "\$(since \$appeared) s after the window appeared: presentation \$n, still the first scene"
 # p pauses: the picture stays, and it is a frame of the show as the headless platform presents it.
 xdotool key --window "\$w" p
-wait_still paused1 "\$w" || fail "the show did not pause on key p"
-n=\$(index paused1)
-[ "\$n" -ge 0 ] || fail "the paused screenshot is not a frame of the show"
+n=\$(view "\$w" --hashes "\$headless" --still --save "$work/paused1.rgb") || fail "paused with key p: \$n"
 echo "paused on presentation \$n"
 # The pointer moved while paused; p resumes; paused again, the sprite's top-left corner is at the pointer.
 xdotool mousemove --window "\$w" 100 120
 xdotool key --window "\$w" p
-wait_moving running1 "\$w" paused1 || fail "the show did not resume on key p"
+why=\$(view "\$w" --differs "$work/paused1.rgb") || fail "resumed with key p: \$why"
 xdotool key --window "\$w" p
-wait_still pointer1 "\$w" || fail "the show did not pause again"
-python3 "\$check" sprite "$work/pointer1.rgb" "$src/src/assets/mouse.ppm" 100 120 || fail "the pointer sprite is not at the pointer"
+why=\$(view "\$w" --still --sprite "$src/src/assets/mouse.ppm" 100,120 --save "$work/pointer1.rgb") ||
+    fail "paused again, the sprite at the pointer: \$why"
 # Resized while paused: the last frame at 2x with black borders (94 left, 95 right, 44 above, 44 below).
 xdotool windowmove "\$w" 0 0
 xdotool windowsize "\$w" 701 600
-wait_view resized "\$w" 701 600 0 0 pointer1 || fail "the resized window does not show the last frame at 2x on black"
+wait_geometry "\$w" "0 0 701 600"
+why=\$(frame 0,0,701x600 --same "$work/pointer1.rgb") || fail "the resized window, the last frame at 2x on black: \$why"
 # F11 and Alt+Enter, still paused: fullscreen at 3x on the whole screen and back to the window.
-xdotool key --window "\$w" F11
-wait_view full1 "\$w" 1024 768 0 0 pointer1 || fail "F11 did not show the last frame fullscreen"
-xdotool key --window "\$w" F11
-wait_view back1 "\$w" 701 600 0 0 pointer1 || fail "F11 again did not restore the window"
-xdotool key --window "\$w" alt+Return
-wait_view full2 "\$w" 1024 768 0 0 pointer1 || fail "Alt+Enter did not show the last frame fullscreen"
-xdotool key --window "\$w" alt+Return
-wait_view back2 "\$w" 701 600 0 0 pointer1 || fail "Alt+Enter again did not restore the window"
+for keys in F11 alt+Return; do
+    xdotool key --window "\$w" "\$keys"
+    wait_geometry "\$w" "0 0 1024 768"
+    why=\$(frame 0,0,1024x768 --same "$work/pointer1.rgb") || fail "\$keys, the last frame fullscreen: \$why"
+    xdotool key --window "\$w" "\$keys"
+    wait_geometry "\$w" "0 0 701 600"
+    why=\$(frame 0,0,701x600 --same "$work/pointer1.rgb") || fail "\$keys again, the window restored: \$why"
+done
 echo "F11 and Alt+Enter: fullscreen 1024x768 and back to 701x600, the show still paused"
 # At 2x the sprite lands under the pointer: client pixel 94 + 2 * 60 + 1 is frame pixel 60.
 xdotool mousemove --window "\$w" \$((94 + 2 * 60 + 1)) \$((44 + 2 * 150 + 1))
 xdotool key --window "\$w" p
-wait_moving running2 "\$w" pointer1 || fail "the show did not resume after the fullscreen switches"
+why=\$(view "\$w" --differs "$work/pointer1.rgb") || fail "resumed after the fullscreen switches: \$why"
 xdotool key --window "\$w" p
-wait_still pointer2 "\$w" || fail "the show did not pause at 2x"
-python3 "\$check" sprite "$work/pointer2.rgb" "$src/src/assets/mouse.ppm" 60 150 || fail "at 2x the sprite is not under the pointer"
+why=\$(view "\$w" --still --sprite "$src/src/assets/mouse.ppm" 60,150) || fail "paused at 2x, the sprite under the pointer: \$why"
 xdotool key --window "\$w" Escape
 wait \$pid
 status=\$?
@@ -235,16 +186,16 @@ w=\$(find_window 600) || { kill \$pid; fail "no window on the second run"; }
 appeared=\$(date +%s.%N)
 grep -q 'pacing: none' "$work/run2.log" || fail "--verbose does not say --no-vsync: \$(cat "$work/run2.log")"
 sleep 8
-n=\$(wait_shown at8 "\$w" 0) || fail "no frame of the show fullscreen"
 geometry "\$w"
 [ "\$WIDTH \$HEIGHT \$X \$Y" = "1024 768 0 0" ] || fail "--fullscreen: client area \${WIDTH}x\${HEIGHT} at \$X,\$Y"
+n=\$(frame 0,0,1024x768 --hashes "\$headless") || fail "no frame of the show fullscreen: \$n"
 [ "\$n" -ge \$second_scene ] || fail "with --no-vsync, \$(since \$appeared) s after the window appeared it shows presentation \$n, still the first scene"
 echo "--fullscreen 1024x768, --no-vsync: \$(since \$appeared) s after the window appeared, presentation \$n (past the first scene)"
 xdotool key --window "\$w" F11
 for i in \$(seq 1 50); do geometry "\$w"; [ "\$WIDTH" = 512 ] && break; sleep 0.2; done
 [ "\$WIDTH" = 512 ] && [ "\$HEIGHT" = 512 ] && [ "\$X" = 256 ] && [ "\$Y" -ge 128 ] && [ "\$Y" -le 172 ] ||
     fail "leaving fullscreen gave \${WIDTH}x\${HEIGHT} at \$X,\$Y, expected 512x512 at 256,128..172"
-wait_shown window2 "\$w" 0 > /dev/null || fail "the 512x512 window does not show the frame at 2x"
+why=\$(view "\$w" --hashes "\$headless") || fail "the 512x512 window, the frame at 2x: \$why"
 echo "F11 left fullscreen for --scale 2: 512x512 at \$X,\$Y"
 python3 "$close_tool" "\$w" || fail "close request"
 wait \$pid
@@ -260,8 +211,8 @@ pid=\$!
 w=\$(find_window 600) || { kill \$pid; fail "no window at 192 dpi"; }
 geometry "\$w"
 [ "\$WIDTH \$HEIGHT \$X" = "512 512 256" ] || fail "at 192 dpi the client area is \${WIDTH}x\${HEIGHT} at \$X,\$Y, expected 512x512 at 256"
-wait_shown dpi "\$w" \$first_scene > /dev/null || fail "at 192 dpi the window does not show the first scene at 2x"
-echo "192 dpi: \$(view dpi "\$w")"
+n=\$(view "\$w" --hashes "\$headless" --from \$first_scene --wait 30) || fail "at 192 dpi, the first scene at 2x: \$n"
+echo "192 dpi: a 512x512 client area at \$X,\$Y showing presentation \$n at 2x"
 xdotool key --window "\$w" Escape
 wait \$pid
 status=\$?
@@ -277,18 +228,15 @@ pid=\$!
 w=\$(find_window 600) || { kill \$pid; fail "no window Wine frames"; }
 # The X window is now the whole window: the client area sits inside equal frames at the sides and below.
 geometry "\$w"
-cw=256; cx=\$(( X + (WIDTH - cw) / 2 )); cy=\$(( Y + HEIGHT - cw - (WIDTH - cw) / 2 ))
-client() { shoot "\$1" && python3 "\$check" frame "$work/\$1.shot" 1024 \$cx \$cy 256 256 "$work/\$1.rgb" >/dev/null; }
-for i in \$(seq 1 150); do client alt0 && [ "\$(index alt0)" -ge \$first_scene ] && break; sleep 0.2; done
-[ "\$(index alt0)" -ge \$first_scene ] || fail "the first scene did not show in a window Wine frames (client at \$cx,\$cy)"
+client="\$(( X + (WIDTH - 256) / 2 )),\$(( Y + HEIGHT - 256 - (WIDTH - 256) / 2 )),256x256"
+why=\$(frame "\$client" --hashes "\$headless" --from \$first_scene --wait 30) ||
+    fail "the first scene in a window Wine frames: \$why"
 for key in alt F10; do
     xdotool key --window "\$w" \$key
     # Time for the menu loop to take hold, then the picture must still change.
     sleep 0.5
-    client alt1
-    moving=""
-    for i in \$(seq 1 10); do sleep 0.2; client alt2; cmp -s "$work/alt1.rgb" "$work/alt2.rgb" || { moving=yes; break; }; done
-    [ -n "\$moving" ] || fail "the show froze after a lone \$key press"
+    why=\$(frame "\$client" --save "$work/alt.rgb" --wait 0) || fail "a lone \$key press: \$why"
+    why=\$(frame "\$client" --differs "$work/alt.rgb" --wait 2) || fail "the show froze after a lone \$key press: \$why"
 done
 echo "lone Alt and F10: the show goes on"
 xdotool key --window "\$w" Escape
