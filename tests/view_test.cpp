@@ -102,6 +102,12 @@ TEST(Pace, PresentationsFallOnRefreshSlotsAndALateOneWaitsForTheNext)
         }
         last = now;
     }
+    // Sleeps round up to whole milliseconds; counter readings convert without overflowing.
+    EXPECT_EQ(PACE_sleep_ms(-5), 0u);
+    EXPECT_EQ(PACE_sleep_ms(16001), 17u);
+    EXPECT_EQ(PACE_sleep_ms(16000), 16u);
+    EXPECT_EQ(PACE_counter_us(uint64_t{1} << 62, 10000000), (int64_t{1} << 62) / 10);
+    EXPECT_EQ(PACE_counter_us(12345, 0), 0);
     // A show that never waits runs at the refresh rate, with no drift.
     PACE_init(&pace, 50);
     now = 0;

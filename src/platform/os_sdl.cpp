@@ -138,13 +138,8 @@ int SDLCALL filter_event(void*, SDL_Event* e)
     }
 }
 
-// Microseconds on the high-resolution counter (split so that the product cannot overflow).
-int64_t now_us()
-{
-    const uint64_t count = SDL_GetPerformanceCounter(), freq = SDL_GetPerformanceFrequency();
-    if (freq == 0) return 0;
-    return static_cast<int64_t>(count / freq * 1000000 + count % freq * 1000000 / freq);
-}
+// Microseconds on the high-resolution counter.
+int64_t now_us() { return PACE_counter_us(SDL_GetPerformanceCounter(), SDL_GetPerformanceFrequency()); }
 
 // The refresh rate of the display the window is on, 0 when unknown.
 int32_t display_refresh()
@@ -163,9 +158,7 @@ void wait_for_slot()
     if (sdl.pacing == PACING_NONE) return;
     if (sdl.pacing == PACING_VSYNC && !(SDL_GetWindowFlags(sdl.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)))
         return;
-    const int64_t wait = PACE_delay(&sdl.pace, now_us());
-    // Rounded up, so that presentations are never more frequent than the refresh.
-    if (wait > 0) SDL_Delay(static_cast<Uint32>((wait + 999) / 1000));
+    if (const uint32_t ms = PACE_sleep_ms(PACE_delay(&sdl.pace, now_us()))) SDL_Delay(ms);
 }
 
 // Shows the texture's frame at the largest whole-number scale of the output's real pixels,

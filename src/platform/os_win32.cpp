@@ -205,8 +205,7 @@ int64_t now_us()
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
     if (win32.counts_per_second.QuadPart <= 0) return static_cast<int64_t>(GetTickCount()) * 1000;
-    const int64_t per = win32.counts_per_second.QuadPart;
-    return counter.QuadPart / per * 1000000 + counter.QuadPart % per * 1000000 / per;
+    return PACE_counter_us(static_cast<uint64_t>(counter.QuadPart), static_cast<uint64_t>(win32.counts_per_second.QuadPart));
 }
 
 // Chooses the pacing: none with --no-vsync, the compositor where composition is on, else the
@@ -499,9 +498,7 @@ void OS_present(const uint32_t* pixels, int32_t width, int32_t height)
     static_assert(256 * 3 % 4 == 0);
     if (width * 3 % 4 != 0) return;
     if (win32.pacing == PACING_TIMER) {
-        // Rounded up to whole milliseconds: a presentation is never early for its slot.
-        const int64_t wait_us = PACE_delay(&win32.pace, now_us());
-        if (wait_us > 0) Sleep(static_cast<DWORD>((wait_us + 999) / 1000));
+        if (const uint32_t ms = PACE_sleep_ms(PACE_delay(&win32.pace, now_us()))) Sleep(ms);
     }
     WINDPY_to_bgr24(pixels, width, height, win32.bitmap.get());
     draw_frame(win32.context, false);

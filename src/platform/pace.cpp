@@ -9,6 +9,14 @@ void PACE_init(PACE* pace, int32_t refresh_hz)
     pace->period_us = 1000000 / PACE_rate(refresh_hz);
 }
 
+uint32_t PACE_sleep_ms(int64_t wait_us) { return wait_us > 0 ? static_cast<uint32_t>((wait_us + 999) / 1000) : 0; }
+
+int64_t PACE_counter_us(uint64_t count, uint64_t frequency)
+{
+    if (frequency == 0) return 0;
+    return static_cast<int64_t>(count / frequency * 1000000 + count % frequency * 1000000 / frequency);
+}
+
 int64_t PACE_delay(PACE* pace, int64_t now_us)
 {
     if (!pace || pace->period_us <= 0) return 0;

@@ -20,3 +20,9 @@ int32_t PACE_rate(int32_t refresh_hz);
 // Microseconds to wait from now_us until the presentation's slot; takes that slot. The first
 // presentation waits for nothing and starts the slots.
 int64_t PACE_delay(PACE* pace, int64_t now_us);
+// Whole milliseconds to sleep for a wait of wait_us, rounded up so that a presentation is never
+// early for its slot (0 for no wait).
+uint32_t PACE_sleep_ms(int64_t wait_us);
+// Microseconds of a high-resolution counter reading at frequency counts a second, split so that
+// the product cannot overflow (0 for an unknown frequency).
+int64_t PACE_counter_us(uint64_t count, uint64_t frequency);
