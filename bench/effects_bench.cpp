@@ -4,13 +4,13 @@
 #include <cstring>
 #include <vector>
 
-#include "core/sine.h"
+#include "base/sine.h"
 
 #include "effects/ball3d.h"
 #include "effects/circle.h"
 #include "effects/lradial.h"
 #include "effects/partixel.h"
-#include "effects/random.h"
+#include "base/random.h"
 #include "effects/sinedots.h"
 #include "effects/sineline.h"
 #include "raster/img.h"

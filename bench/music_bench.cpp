@@ -3,8 +3,8 @@
 
 #include "audio/winsnd.h"
 #include "core/song.h"
-#include "effects/random.h"
-#include "platform/headless.h"
+#include "base/random.h"
+#include "backends/headless.h"
 #include "raster/img.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "effects/random.h"
-#include "platform/windpy.h"
+#include "base/random.h"
+#include "raster/rgb888.h"
 #include "raster/img.h"
 #include "raster/imgfx.h"
 
@@ -135,16 +135,16 @@ void imgfx_blend_at(benchmark::State& state)
 }
 BENCHMARK(imgfx_blend_at);
 
-void windpy_to_bgr24(benchmark::State& state)
+void rgb888_to_bgr24(benchmark::State& state)
 {
     Frames f;
     std::vector<uint8_t> bitmap(std::size_t{3} * frame_side * frame_side);
     for (auto _ : state) {
-        WINDPY_to_bgr24(f.source->pixels.get(), frame_side, frame_side, bitmap.data());
+        RGB888_to_bgr24(f.source->pixels.get(), frame_side, frame_side, bitmap.data());
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(windpy_to_bgr24);
+BENCHMARK(rgb888_to_bgr24);
 
 // Glare into the glare image, blur into the blur image, then the bitmap conversion.
 void postprocess(benchmark::State& state)
@@ -155,7 +155,7 @@ void postprocess(benchmark::State& state)
     for (auto _ : state) {
         IMGFX_glare(f.source, f.target, 3);
         IMGFX_blur(f.target, blurred);
-        WINDPY_to_bgr24(blurred->pixels.get(), frame_side, frame_side, bitmap.data());
+        RGB888_to_bgr24(blurred->pixels.get(), frame_side, frame_side, bitmap.data());
         benchmark::ClobberMemory();
     }
     IMG_free(&blurred);

@@ -13,7 +13,7 @@
 
 #include "assets/embedded.h"
 #include "core/demo.h"
-#include "platform/headless.h"
+#include "backends/headless.h"
 #include "vector/obj2d.h"
 
 namespace {

@@ -7,18 +7,16 @@
 # Emscripten's JavaScript optimiser needs Debian's node modules, which node does not search itself.
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env "NODE_PATH=/usr/share/nodejs:$ENV{NODE_PATH}")
 
-add_executable(voxa7100-record src/app/record.cpp src/app/golden.cpp src/app/wavout.cpp src/app/pngout_none.cpp
-               src/app/videoout_none.cpp src/platform/os_headless.cpp)
+add_executable(voxa7100-record src/app/recorder/main.cpp src/backends/headless.cpp)
 set_target_properties(voxa7100-record PROPERTIES SUFFIX .js)
-target_compile_definitions(voxa7100-record PRIVATE VOXA_RECORD_NO_PNG_VIDEO)
 # The recorder stops the show by throwing; the library itself is built without exception support.
 target_compile_options(voxa7100-record PRIVATE -fexceptions)
-target_link_libraries(voxa7100-record PRIVATE voxa)
+target_link_libraries(voxa7100-record PRIVATE voxa_recorder)
 target_link_options(voxa7100-record PRIVATE -fexceptions -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1
                     -sALLOW_MEMORY_GROWTH=1 -sSINGLE_FILE=1)
 
 # The program of the page: glue script and WebAssembly, made into the page below.
-add_executable(voxa7100-web src/platform/os_web.cpp src/app/voxa7100_web.cpp)
+add_executable(voxa7100-web src/backends/web.cpp src/app/voxa7100_web.cpp)
 set_target_properties(voxa7100-web PROPERTIES SUFFIX .js)
 target_link_libraries(voxa7100-web PRIVATE voxa)
 # Asyncify instruments only the functions on a direct call path to presenting, sleeping, waiting or

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/sine.h"
-#include "core/wrap.h"
-#include "effects/random.h"
+#include "base/sine.h"
+#include "base/wrap.h"
+#include "base/random.h"
 #include "raster/img.h"
 #include "raster/rgb888.h"
 #include "support/images.h"

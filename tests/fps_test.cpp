@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/fps.h"
-#include "platform/headless.h"
+#include "backends/headless.h"
 #include "platform/os.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "platform/windpy.h"
 #include "raster/img.h"
+#include "raster/rgb888.h"
 #include "support/images.h"
 
 namespace {
@@ -364,7 +365,7 @@ TEST(Windpy, BitmapIsBottomUpBlueGreenRed)
     for (uint32_t& p : pixels) p = rng();
     pixels[0] = 0xFF112233;
     std::vector<uint8_t> out(width * height * 3 + 1, 0xEE);
-    WINDPY_to_bgr24(pixels.data(), width, height, out.data());
+    RGB888_to_bgr24(pixels.data(), width, height, out.data());
     EXPECT_EQ(out[(height - 1) * width * 3 + 0], 0x33) << "the top row lands in the last bitmap row, blue first";
     EXPECT_EQ(out[(height - 1) * width * 3 + 1], 0x22);
     EXPECT_EQ(out[(height - 1) * width * 3 + 2], 0x11);

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "core/sine.h"
-#include "core/wrap.h"
+#include "base/sine.h"
+#include "base/wrap.h"
 #include "effects/lradial.h"
-#include "effects/random.h"
+#include "base/random.h"
 #include "effects/sinedots.h"
 #include "effects/sineline.h"
 #include "raster/img.h"

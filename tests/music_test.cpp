@@ -10,10 +10,10 @@
 #include "audio/winsnd.h"
 #include "core/demo.h"
 #include "core/song.h"
-#include "effects/random.h"
-#include "platform/headless.h"
+#include "base/random.h"
+#include "backends/headless.h"
 #include "platform/windpy.h"
-#include "core/record.h"
+#include "base/record.h"
 #include "platform/os.h"
 #include "raster/img.h"
 

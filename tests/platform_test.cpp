@@ -1,7 +1,7 @@
 // The platform layer on the headless backend: keys, pointer, display checks.
 #include <gtest/gtest.h>
 
-#include "platform/headless.h"
+#include "backends/headless.h"
 #include "platform/mouse.h"
 #include "platform/windpy.h"
 #include "platform/winkbd.h"

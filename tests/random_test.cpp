@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "effects/random.h"
+#include "base/random.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "effects/random.h"
+#include "base/random.h"
 #include "raster/img.h"
 #include "raster/raster.h"
 #include "raster/rgb888.h"

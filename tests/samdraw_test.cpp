@@ -7,7 +7,7 @@
 
 #include "audio/sam.h"
 #include "audio/samdraw.h"
-#include "effects/random.h"
+#include "base/random.h"
 #include "raster/img.h"
 
 namespace {

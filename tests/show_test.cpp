@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "assets/embedded.h"
-#include "core/sine.h"
+#include "base/sine.h"
 #include "core/demo.h"
 #include "effects/ball3d.h"
 #include "effects/circle.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <numbers>
 
-#include "core/sine.h"
+#include "base/sine.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "audio/sample.h"
 #include "audio/sound.h"
-#include "effects/random.h"
+#include "base/random.h"
 
 namespace {
 

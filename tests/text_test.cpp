@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/sine.h"
-#include "effects/random.h"
+#include "base/sine.h"
+#include "base/random.h"
 #include "raster/font.h"
 #include "raster/img.h"
 #include "vector/cursor.h"

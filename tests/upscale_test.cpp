@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "app/upscale.h"
+#include "app/recorder/upscale.h"
 #include "support/child.h"
 
 namespace {

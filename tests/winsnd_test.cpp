@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "audio/winsnd.h"
-#include "effects/random.h"
-#include "platform/headless.h"
+#include "base/random.h"
+#include "backends/headless.h"
 #include "platform/os.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "audio/music.h"
 
 #include "audio/sound.h"
-#include "core/record.h"
-#include "effects/random.h"
+#include "base/record.h"
+#include "base/random.h"
 
 static ErrorReport music_errors{"MUSIC ERROR\n", false, 0};
 

@@ -1,6 +1,6 @@
 // MUSIC: the song's record (the looping bar, the instrument bank, the pattern scratch), the note
 // table and the five generators of rhythmic patterns.
-// Depends on: audio/sample, audio/sound, vector/list, effects/random, core/report, core/record.
+// Depends on: audio/sample, audio/sound, vector/list, base/random, base/report, base/record.
 // NOTE: a bar is one second, 44100 values. The record owns `bar`, `pattern` and every sound in
 // `bank` (the bank takes over what MUSIC_add_instrument is given). Every generator draws from the
 // process-wide 15-bit generator in a fixed order: sound, four offset coins, then (with repeats)
@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "audio/sample.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "vector/list.h"
 
 struct MUSIC {

@@ -1,6 +1,6 @@
 #include "audio/sam.h"
 
-#include "core/record.h"
+#include "base/record.h"
 #include "platform/os.h"
 
 static ErrorReport sam_errors{"SAM error.\n", false, 0};

@@ -1,11 +1,11 @@
 // SAM: the sound holder, a named reference to a SAMPLE that the waveform view draws.
-// Depends on: audio/sample, core/report, core/record, platform/os.
+// Depends on: audio/sample, base/report, base/record, platform/os.
 // NOTE: the holder never owns its sample. A holder that cannot be allocated ends the program
 // with status -1.
 #pragma once
 
 #include "audio/sample.h"
-#include "core/report.h"
+#include "base/report.h"
 
 struct SAM {
     SAMPLE* sample = nullptr;  // the sound held; borrowed

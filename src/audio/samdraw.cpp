@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 #include "platform/os.h"
 #include "raster/imgfx.h"
 

@@ -1,6 +1,6 @@
 // SAMDRAW: the waveform view: a sound held by a SAM drawn as one vertical stroke per image
 // column from the centre line, plus markers at its highest and lowest values.
-// Depends on: audio/sam, audio/sample, raster/img, raster/imgfx, core/report, core/record,
+// Depends on: audio/sam, audio/sample, raster/img, raster/imgfx, base/report, base/record,
 // platform/os.
 // NOTE: colours are 0x00RRGGBB; positive values are drawn below the centre line (rows grow
 // downwards), full scale reaching the bottom and top rows. The drawer borrows its source and
@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "audio/sam.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 
 struct SAMDRAW {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 
 static ErrorReport sample_errors{"SAMPLE error\n", false, 0};
 

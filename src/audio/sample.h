@@ -1,5 +1,5 @@
 // SAMPLE: a growable array of signed 32-bit values with value-wise arithmetic.
-// Depends on: core/report, core/record, core/wrap.
+// Depends on: base/report, base/record, base/wrap.
 // NOTE: audio code reads a buffer as mono sound at 44100 values per second in the 16-bit range,
 // with 32-bit headroom while sounds are summed; other code uses it as a plain integer table.
 // Products wrap modulo 2^32. Values beyond `length` stay stored and come back when the length
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct SAMPLE {
     int32_t length = 0;                // valid values, 0 .. capacity

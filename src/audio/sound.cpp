@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "effects/random.h"
+#include "base/random.h"
 
 static ErrorReport sound_errors{"SOUND Error.\n", false, 0};
 

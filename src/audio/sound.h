@@ -1,5 +1,5 @@
 // SOUND: the oscillators and the envelope every instrument of the song is made from.
-// Depends on: audio/sample, effects/random, core/report.
+// Depends on: audio/sample, base/random, base/report.
 // NOTE: sound is mono, 44100 values per second; frequencies and rates are whole hertz. The
 // oscillators overwrite the buffer they are given (the square wave only up to its last whole
 // period); the noise draws from the process-wide 15-bit generator. The module owns its wave
@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "audio/sample.h"
-#include "core/report.h"
+#include "base/report.h"
 
 // The module's error report ("SOUND Error.\n").
 ErrorReport& SOUND_report();

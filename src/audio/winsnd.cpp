@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/record.h"
-#include "effects/random.h"
+#include "base/record.h"
+#include "base/random.h"
 #include "platform/os.h"
 
 static ErrorReport winsnd_errors{"WINSND error\n", false, 0};

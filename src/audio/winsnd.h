@@ -1,5 +1,5 @@
 // WINSND: the sound player: one WAV image of one bar that the platform loops without end.
-// Depends on: audio/sample, vector/list, effects/random, platform/os, core/report, core/record.
+// Depends on: audio/sample, vector/list, base/random, platform/os, base/report, base/record.
 // NOTE: a bar is 44100 signed 16-bit mono values at 44100 per second; the image is a complete
 // 88264-byte RIFF/WAVE file (64-byte header, then the values little-endian). The player owns the
 // image and the queue, never the bars queued in it. The image is rewritten only between stopping
@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "audio/sample.h"
-#include "core/report.h"
+#include "base/report.h"
 #include "vector/list.h"
 
 struct WINSND {

@@ -8,7 +8,7 @@
 
 #include "audio/sample.h"
 #include "core/fps.h"
-#include "effects/random.h"
+#include "base/random.h"
 #include "platform/mouse.h"
 #include "platform/windpy.h"
 #include "platform/winkbd.h"

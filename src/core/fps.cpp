@@ -1,6 +1,6 @@
 #include "core/fps.h"
 
-#include "core/record.h"
+#include "base/record.h"
 #include "platform/os.h"
 
 static ErrorReport fps_errors{"FPS error\n", false, 0};

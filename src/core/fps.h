@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct FPS {
     int32_t target_rate = 0;     // wanted frames per second (50 or 100)

@@ -1,7 +1,7 @@
 #include "core/layers.h"
 
 #include "core/demo.h"
-#include "core/sine.h"
+#include "base/sine.h"
 #include "raster/rgb888.h"
 #include "vector/disty.h"
 #include "vector/scroll.h"

@@ -1,7 +1,7 @@
 // Scene: shaded balls. One lit ball of random place, size and colour per frame over a picture that
 // darkens after every presentation, the light swinging with three sines, the logo on top.
 #include "core/demo.h"
-#include "core/sine.h"
+#include "base/sine.h"
 #include "core/song.h"
 #include "effects/ball3d.h"
 

@@ -2,7 +2,7 @@
 // from one hue to the hue a third of the circle further; the logo swings across half-transparently.
 #include "core/demo.h"
 #include "core/layers.h"
-#include "core/sine.h"
+#include "base/sine.h"
 #include "core/song.h"
 #include "raster/imgfx.h"
 

@@ -3,7 +3,7 @@
 // Day or night is drawn at random at every start. The scene runs unpaced.
 #include "core/demo.h"
 #include "core/layers.h"
-#include "core/sine.h"
+#include "base/sine.h"
 #include "core/song.h"
 #include "effects/lradial.h"
 #include "effects/sinedots.h"

@@ -4,7 +4,7 @@
 #include "audio/samdraw.h"
 #include "audio/sound.h"
 #include "core/demo.h"
-#include "effects/random.h"
+#include "base/random.h"
 
 static struct {
     MUSIC* music = nullptr;      // the bar, the bank and the pattern scratch

@@ -1,7 +1,7 @@
 // SONG: the demo's music: composing the instrument bank and the first bar at start-up, and the
 // music switch that remixes the bar at every scene start.
 // Depends on: audio/music, audio/sound, audio/sam, audio/samdraw, audio/winsnd, core/demo,
-// platform/windpy, raster/img, effects/random.
+// platform/windpy, raster/img, base/random.
 // NOTE: the song state (music record, scratch buffer, holder, drawer, player, bar listener) lives
 // in one record of this module. The player is created by start-up and handed over with
 // demo_set_sound_player; the song never frees it. Every random draw follows the composing order,

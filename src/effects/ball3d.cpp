@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "core/record.h"
-#include "core/sine.h"
-#include "core/wrap.h"
-#include "effects/random.h"
+#include "base/record.h"
+#include "base/sine.h"
+#include "base/wrap.h"
+#include "base/random.h"
 #include "raster/rgb888.h"
 
 static ErrorReport ball3d_errors{"BALL3D error\n", false, 0};

@@ -1,12 +1,12 @@
 // BALL3D: a lit sphere drawn as a dense cloud of points over the facing hemisphere.
-// Depends on: raster/img, raster/rgb888, core/sine, core/wrap, effects/random, core/report.
+// Depends on: raster/img, raster/rgb888, base/sine, base/wrap, base/random, base/report.
 // NOTE: positions and the radius are in pixels of the target; angles walk the shared sine table
 // (half a turn each, 512 x 512 points per draw); the light vector is not normalised (the show keeps
 // each component within -10 .. 10). The caller owns the Ball; the Ball never owns its target.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 
 struct Ball {

@@ -1,7 +1,7 @@
 #include "effects/circle.h"
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 
 static ErrorReport circle_errors{"CIRCLE error\n", false, 0};
 

@@ -1,12 +1,12 @@
 // CIRCLE: circles with an integer outline drawer and a filled-disc drawer sharing one stepping
 // rule, a copy operation and an overlap test.
-// Depends on: raster/img, vector/vec2d, core/report, core/record.
+// Depends on: raster/img, vector/vec2d, base/report, base/record.
 // NOTE: centre and radius are in pixels; the drawers use the radius's magnitude and clip through
 // the image's pixel writes. A circle owns its centre vector and frees it with itself.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 #include "vector/vec2d.h"
 

@@ -1,9 +1,9 @@
 #include "effects/lradial.h"
 
-#include "core/record.h"
-#include "core/sine.h"
-#include "core/wrap.h"
-#include "effects/random.h"
+#include "base/record.h"
+#include "base/sine.h"
+#include "base/wrap.h"
+#include "base/random.h"
 #include "raster/imgfx.h"
 
 static ErrorReport lradial_errors{"LRADIAL error\n", false, 0};

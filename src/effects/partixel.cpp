@@ -1,6 +1,6 @@
 #include "effects/partixel.h"
 
-#include "core/record.h"
+#include "base/record.h"
 #include "raster/rgb888.h"
 
 static ErrorReport partixel_errors{"PARTIXEL error\n", false, 0};

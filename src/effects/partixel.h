@@ -1,6 +1,6 @@
 // PARTIXEL: pixel particles that live only as pixels of the image they move in: falling and
 // sliding water, and rising, dimming sparks that merge, boil water into steam or die on obstacles.
-// Depends on: raster/img, raster/rgb888, effects/random, core/report, core/record.
+// Depends on: raster/img, raster/rgb888, base/random, base/report, base/record.
 // NOTE: a system never owns its image or its name. Every position outside the image reads as
 // empty and every write there is dropped, so particles drain out at the edges. All systems share
 // one Random record, created by the first PARTIXEL_new and kept for the rest of the run; only the
@@ -8,8 +8,8 @@
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
-#include "effects/random.h"
+#include "base/report.h"
+#include "base/random.h"
 #include "raster/img.h"
 
 struct PARTIXEL;

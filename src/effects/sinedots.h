@@ -1,12 +1,12 @@
 // SINEDOTS: a swarm of dots along a writhing Lissajous-like ribbon, each dot the sum of three
 // sine waves in x and three in y, added onto an image with per-channel saturation.
-// Depends on: raster/img, vector/vec2d, core/sine, core/wrap, effects/random, core/report.
+// Depends on: raster/img, vector/vec2d, base/sine, base/wrap, base/random, base/report.
 // NOTE: phases are sine-table steps kept within 0 .. 1023; speeds advance the phases once per
 // frame, steps from one dot to the next. The record owns nothing; the image is the caller's.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 #include "vector/vec2d.h"
 

@@ -4,10 +4,10 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/record.h"
-#include "core/sine.h"
-#include "core/wrap.h"
-#include "effects/random.h"
+#include "base/record.h"
+#include "base/sine.h"
+#include "base/wrap.h"
+#include "base/random.h"
 #include "raster/imgfx.h"
 
 static ErrorReport sineline_errors{"SINELINE error\n", false, 0};

@@ -1,7 +1,7 @@
 // SINELINE: a rolling band: a wavy line, the sum of three sine waves, with the ground below it
 // tinted in the line's colour.
-// Depends on: raster/img, raster/imgfx, vector/vec2d, core/sine, core/wrap, effects/random,
-// core/report, core/record.
+// Depends on: raster/img, raster/imgfx, vector/vec2d, base/sine, base/wrap, base/random,
+// base/report, base/record.
 // NOTE: phases are sine-table steps kept within 0 .. 1023. The record owns its point array,
 // allocated by SINELINE_set_points and rewritten by every SINELINE_compute (never per frame).
 // y is the band's top row in the target; the points' y values are relative to it.
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 #include "vector/vec2d.h"
 

@@ -1,6 +1,6 @@
 #include "platform/mouse.h"
 
-#include "core/record.h"
+#include "base/record.h"
 #include "platform/windpy.h"
 
 static ErrorReport mouse_errors{"MOUSE error\n", false, 0};

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "platform/winptr.h"
 #include "raster/img.h"
 

@@ -1,6 +1,6 @@
 // OS: the few services the demo needs from the operating system; one backend provides them.
-// Depends on: nothing. Backends: os_sdl.cpp (the desktop), os_win32.cpp (native Windows),
-// os_web.cpp (web browsers), os_headless.cpp (tests and recording).
+// Depends on: nothing. Backends (src/backends): sdl.cpp (the desktop), win32.cpp (native Windows),
+// web.cpp (web browsers), headless.cpp (tests and recording).
 // NOTE: times are milliseconds on a counter that wraps at 2^32; frames are width x height pixels
 // 0x00RRGGBB, top row first; key codes are the backend's own and are turned into characters by
 // OS_key_char; audio is one in-memory WAV image (16-bit mono PCM) that the backend loops.

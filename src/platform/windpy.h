@@ -1,11 +1,11 @@
 // WINDPY: the display: the window with its 256 x 256 client area and presentation of frames.
 // Depends on: raster/img, platform/os.
 // NOTE: frames are shown 1:1 at the client area's top-left corner; the module keeps the single
-// display record. WINDPY_to_bgr24 is the conversion a bottom-up 24-bit bitmap needs.
+// display record.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 
 struct WINDPY {
@@ -27,6 +27,3 @@ bool WINDPY_open(WINDPY* display, int32_t width, int32_t height);
 void WINDPY_show(WINDPY* display, const Image* image);
 // The display record, or null before WINDPY_new.
 WINDPY* WINDPY_current();
-// Converts width x height pixels into a bottom-up 24-bit bitmap: the first image row lands in the
-// last buffer row, each pixel as blue, green, red bytes; rows are width * 3 bytes back to back.
-void WINDPY_to_bgr24(const uint32_t* pixels, int32_t width, int32_t height, uint8_t* out);

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct WINKBD {
     uint8_t key_buffer[8] = {};

@@ -1,6 +1,6 @@
 #include "platform/winptr.h"
 
-#include "core/record.h"
+#include "base/record.h"
 #include "platform/os.h"
 #include "platform/windpy.h"
 

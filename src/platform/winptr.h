@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct WINPTR {
     int32_t screen_x = 0, screen_y = 0;

@@ -1,7 +1,7 @@
 #include "raster/font.h"
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 
 static ErrorReport font_errors{"FONT Error.\n", false, 0};
 

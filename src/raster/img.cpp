@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/record.h"
+#include "base/record.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

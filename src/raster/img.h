@@ -1,5 +1,5 @@
 // IMG: the frame image and the pixel primitives every picture is drawn with.
-// Depends on: core/report, core/record.
+// Depends on: base/report, base/record.
 // NOTE: pixels are 32-bit words 0x00RRGGBB (red in bits 16..23, blue in 0..7, high byte 0), rows
 // back to back from the top-left pixel: pixel (col, row) is pixels[col + row * width]. The word 0
 // is the transparent key of every keyed copy. An Image owns its pixel block; whoever creates an
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct Image {
     int32_t x = 0;       // placement column inside another image (half blends, sprites)

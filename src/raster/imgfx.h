@@ -7,7 +7,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 
 // The module's error report ("IMGFX error\n").

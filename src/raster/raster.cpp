@@ -3,9 +3,9 @@
 #include <cstring>
 #include <utility>
 
-#include "core/record.h"
-#include "core/wrap.h"
-#include "effects/random.h"
+#include "base/record.h"
+#include "base/wrap.h"
+#include "base/random.h"
 
 static ErrorReport raster_errors{"RASTER error\n", false, 0};
 

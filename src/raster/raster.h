@@ -1,6 +1,6 @@
 // RASTER: scrolling colour bars: a table of colours painted one per image column, sliding by a
 // fixed-point speed every step.
-// Depends on: core/report, core/record, core/wrap, raster/img, effects/random.
+// Depends on: base/report, base/record, base/wrap, raster/img, base/random.
 // NOTE: position and speed are 16.16 fixed point in table entries; position >> 16 is the entry
 // painted in column 0. A Raster owns its colour table (count colours, 0x00RRGGBB); callers write
 // the entries and the speed directly. count stays below 32768 so that count x 65536 fits a position.
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 
 struct Raster {

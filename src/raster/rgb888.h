@@ -1,6 +1,7 @@
 // RGB888: arithmetic on single 0x00RRGGBB colours, channel by channel.
 // Depends on: nothing.
 // NOTE: only the three channel bytes of each argument are read; every result has a zero high byte.
+// RGB888_to_bgr24 converts whole frames for the bottom-up 24-bit bitmaps some displays take.
 #pragma once
 #include <cstdint>
 
@@ -31,3 +32,6 @@ constexpr uint32_t RGB888_add_grey(uint32_t a, uint32_t level)
 {
     return RGB888_add(a, (level & 0xFF) * 0x010101u);
 }
+// Converts width x height pixels into a bottom-up 24-bit bitmap: the first image row lands in the
+// last buffer row, each pixel as blue, green, red bytes; rows are width * 3 bytes back to back.
+void RGB888_to_bgr24(const uint32_t* pixels, int32_t width, int32_t height, uint8_t* out);

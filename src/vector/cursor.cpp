@@ -1,6 +1,6 @@
 #include "vector/cursor.h"
 
-#include "core/record.h"
+#include "base/record.h"
 
 static ErrorReport cursor_errors{"CURSOR Error.\n", false, 0};
 

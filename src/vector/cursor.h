@@ -1,11 +1,11 @@
 // CURSOR: a position in a text that steps forward or backward and wraps around at either end.
-// Depends on: core/report, core/record.
+// Depends on: base/report, base/record.
 // NOTE: positions and lengths count bytes; `position` stays in 0 .. length - 1. The cursor points
 // at its text and does not own it.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct CURSOR {
     int32_t position = 0;        // index of the current character

@@ -1,7 +1,7 @@
 #include "vector/cursorx.h"
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 
 // Counts failures but has no line to print, even with its switch on.
 static ErrorReport cursorx_errors{"", false, 0};

@@ -1,12 +1,12 @@
 // CURSORX: a cyclic index, a position that wraps modulo a fixed size plus a free-running offset.
-// Depends on: core/report, core/record, core/wrap.
+// Depends on: base/report, base/record, base/wrap.
 // NOTE: all values are plain integers (typically sine-table phases); `position` and `index` stay
 // in 0 .. modulus - 1, `offset` is never reduced and wraps on 32 bits. The modulus must be at
 // least 1; operations on a record with a smaller one fail and return -1.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct CURSORX {
     int32_t modulus = 1024;   // size of the cycle

@@ -1,8 +1,8 @@
 #include "vector/disty.h"
 
-#include "core/record.h"
-#include "core/sine.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/sine.h"
+#include "base/wrap.h"
 
 // Counts failures but has no line to print, even with its switch on.
 static ErrorReport disty_errors{"", false, 0};

@@ -1,13 +1,13 @@
 // DISTY: the column distorter, copying an image column by column into another image, each column
 // moved up or down by a sine of its own phase.
-// Depends on: vector/cursorx, raster/img, core/sine, core/report, core/record.
+// Depends on: vector/cursorx, raster/img, base/sine, base/report, base/record.
 // NOTE: x and y are pixels in the destination; the wave's phase is in sine-table steps and moves
 // by wave.offset_step from column to column and by wave.speed per DISTY_advance. A column moves by
 // at most amplitude / 2 rows either way. The distorter points at its source and does not own it.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 #include "vector/cursorx.h"
 

@@ -1,7 +1,7 @@
 #include "vector/lfont.h"
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 #include "vector/obj2d.h"
 
 static ErrorReport lfont_errors{"LFONT Error.\n", false, 0};

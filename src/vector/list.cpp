@@ -1,6 +1,6 @@
 #include "vector/list.h"
 
-#include "core/record.h"
+#include "base/record.h"
 
 static ErrorReport list_errors{"LIST error\n", false, 0};
 

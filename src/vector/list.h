@@ -1,12 +1,12 @@
 // LIST: a growable list of untyped pointers that never owns its entries.
-// Depends on: core/report, core/record.
+// Depends on: base/report, base/record.
 // NOTE: indices run 0 .. count - 1; capacity starts at 2 and doubles; entries may be null. The
 // list owns only its slot array: whoever owns the items frees them.
 #pragma once
 #include <cstdint>
 #include <memory>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct LIST {
     int32_t capacity = 0;                // slots in items

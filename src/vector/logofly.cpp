@@ -1,7 +1,7 @@
 #include "vector/logofly.h"
 
-#include "core/record.h"
-#include "effects/random.h"
+#include "base/record.h"
+#include "base/random.h"
 
 static ErrorReport logofly_errors{"LOGOFLY error\n", false, 0};
 

@@ -1,5 +1,5 @@
 // LOGOFLY: the flying brand logo, bound to a line-font writer and a target image.
-// Depends on: vector/lfont, raster/img, effects/random, core/report, core/record.
+// Depends on: vector/lfont, raster/img, base/random, base/report, base/record.
 // NOTE: `speed`, `step` and `amplitude` come from three draws of the process-wide generator made
 // in a fixed order by LOGOFLY_reset; nothing else about the logo is observable in the show, but
 // those draws shift every later random value. The record points at its text, writer and target
@@ -7,7 +7,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 #include "vector/lfont.h"
 

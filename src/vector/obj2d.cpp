@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 
 static ErrorReport obj2d_errors{"OBJ2D error\n", false, 0};
 

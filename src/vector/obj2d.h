@@ -1,6 +1,6 @@
 // OBJ2D: vector objects made of straight segments, parsed from the object text format and drawn
 // into an image with per-axis scale, rotation and translation.
-// Depends on: vector/seg2d, vector/vec2d, vector/list, raster/img, core/report, core/record.
+// Depends on: vector/seg2d, vector/vec2d, vector/list, raster/img, base/report, base/record.
 // NOTE: segment coordinates are object units; `scale` turns them into pixels, `angle` is in
 // sine-table steps (1024 to a turn) about the object's origin, `position` is in pixels. An object
 // owns its texts, its segments and both lists; `points` holds the very end points of the segments
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 #include "vector/list.h"
 #include "vector/seg2d.h"

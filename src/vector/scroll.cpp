@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/record.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/wrap.h"
 
 static ErrorReport scroll_errors{"SCROLL error\n", false, 0};
 

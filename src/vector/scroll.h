@@ -1,11 +1,11 @@
 // SCROLL: a line of bitmap-font glyphs across an image, shifted left pixel by pixel as it scrolls.
-// Depends on: vector/cursor, raster/font, raster/img, core/report, core/record.
+// Depends on: vector/cursor, raster/font, raster/img, base/report, base/record.
 // NOTE: x, y, width, speed and fine are pixels; `fine` is the text's offset inside its first glyph
 // cell. The scroller owns its cursor; it points at its text, font and target and owns none of them.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/font.h"
 #include "raster/img.h"
 #include "vector/cursor.h"

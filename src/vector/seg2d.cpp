@@ -1,6 +1,6 @@
 #include "vector/seg2d.h"
 
-#include "core/record.h"
+#include "base/record.h"
 
 static ErrorReport seg2d_errors{"SEG2D error\n", false, 0};
 

@@ -1,12 +1,12 @@
 // SEG2D: one straight line between two points, the building block of vector objects.
-// Depends on: vector/vec2d, raster/img, core/report, core/record.
+// Depends on: vector/vec2d, raster/img, base/report, base/record.
 // NOTE: coordinates are in object units until an object's draw turns them into pixels; the colour
 // of the whole line is that of p1. A segment owns its two end points (held in the record, so
 // their addresses stay fixed for the segment's life and other lists may point at them).
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 #include "raster/img.h"
 #include "vector/vec2d.h"
 

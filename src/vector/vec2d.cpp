@@ -1,8 +1,8 @@
 #include "vector/vec2d.h"
 
-#include "core/record.h"
-#include "core/sine.h"
-#include "core/wrap.h"
+#include "base/record.h"
+#include "base/sine.h"
+#include "base/wrap.h"
 
 static ErrorReport vec2d_errors{"VEC2D error\n", false, 0};
 

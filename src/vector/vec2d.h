@@ -1,11 +1,11 @@
 // VEC2D: an integer 2-D point with a colour, turned by sine-table angles.
-// Depends on: core/report, core/record, core/sine, core/wrap.
+// Depends on: base/report, base/record, base/sine, base/wrap.
 // NOTE: x grows to the right and y down the screen; angles are sine-table steps, 1024 to a turn,
 // so a growing angle turns clockwise on screen. Products wrap on 32-bit words.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct VEC2D {
     int32_t x = 0;

@@ -1,6 +1,6 @@
 // The page of the show: the canvas, keys, pointer, sound, fullscreen, the end screen and playing
 // again. Each run of the show is a fresh instance of the program (createVoxa, made by Emscripten)
-// that gets a session: its backend (src/platform/os_web.cpp) presents frames, takes keys and the
+// that gets a session: its backend (src/backends/web.cpp) presents frames, takes keys and the
 // pointer and loops the current bar through it. The page owns the audio context, so the sound
 // goes on from one run to the next without a new gesture.
 'use strict';

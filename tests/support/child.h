@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless.h"
+#include "backends/headless.h"
 
 struct ChildResult {
     int status = -1;      // the child's exit status (the show's own when it ended the process)

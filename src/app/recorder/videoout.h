@@ -1,6 +1,6 @@
 // VIDEOOUT: turns the recorder's presentations into a constant-rate video with its sound track,
 // through the ffmpeg program found on PATH.
-// Depends on: app/upscale, core/record, core/report, POSIX processes and pipes; ffmpeg at run time.
+// Depends on: app/recorder/upscale, base/record, base/report, POSIX processes and pipes; ffmpeg at run time.
 // NOTE: pixels are 0x00RRGGBB words, top row first; times are virtual milliseconds, and video
 // frame k stands for time k * VIDEOOUT_frame_ms. A presentation stays on screen until the next
 // one, so frame k shows the last presentation made at or before its time (frames before the first
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct VideoOut;
 

@@ -1,11 +1,11 @@
 // RANDOM: the process-wide 15-bit generator and self-contained 24-bit Random records.
-// Depends on: core/report, core/record.
+// Depends on: base/report, base/record.
 // NOTE: all arithmetic wraps on 32-bit words. The process-wide state is 1 until RANDOM_seed15;
 // every draw happens in a fixed order, which is what makes the whole show reproducible.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 struct Random {
     uint32_t counter = 0x12345678;  // step counter, incremented before every draw

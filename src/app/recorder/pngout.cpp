@@ -1,4 +1,4 @@
-#include "app/pngout.h"
+#include "app/recorder/pngout.h"
 
 #include <png.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/upscale.h"
+#include "app/recorder/upscale.h"
 
 // The scaled row, grown to the largest picture written so far.
 static struct {

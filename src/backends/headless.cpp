@@ -4,7 +4,7 @@
 #include <deque>
 #include <map>
 
-#include "platform/headless.h"
+#include "backends/headless.h"
 #include "platform/os.h"
 
 namespace {

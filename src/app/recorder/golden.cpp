@@ -1,4 +1,4 @@
-#include "app/golden.h"
+#include "app/recorder/golden.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "core/report.h"
+#include "base/report.h"
 
 #include <cstdio>
 

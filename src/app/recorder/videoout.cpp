@@ -1,4 +1,4 @@
-#include "app/videoout.h"
+#include "app/recorder/videoout.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/upscale.h"
-#include "core/record.h"
+#include "app/recorder/upscale.h"
+#include "base/record.h"
 
 static ErrorReport videoout_errors{"VIDEOOUT error\n", false, 0};
 

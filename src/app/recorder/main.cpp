@@ -31,12 +31,12 @@
 
 #include "core/demo.h"
 #include "core/song.h"
-#include "app/golden.h"
-#include "platform/headless.h"
-#include "app/pngout.h"
-#include "app/upscale.h"
-#include "app/videoout.h"
-#include "app/wavout.h"
+#include "app/recorder/golden.h"
+#include "backends/headless.h"
+#include "app/recorder/pngout.h"
+#include "app/recorder/upscale.h"
+#include "app/recorder/videoout.h"
+#include "app/recorder/wavout.h"
 
 namespace {
 

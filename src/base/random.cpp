@@ -1,6 +1,6 @@
-#include "effects/random.h"
+#include "base/random.h"
 
-#include "core/record.h"
+#include "base/record.h"
 
 static ErrorReport random_errors{"RANDOM error\n", false, 0};
 

@@ -1,6 +1,6 @@
 // VIDEOOUT for builds that cannot start processes (the WebAssembly recorder): no encoder, and
 // every call says so. The recorder refuses --video there before the show starts.
-#include "app/videoout.h"
+#include "app/recorder/videoout.h"
 
 std::string VIDEOOUT_find_program(const std::string&) { return {}; }
 

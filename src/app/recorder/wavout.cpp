@@ -1,4 +1,4 @@
-#include "app/wavout.h"
+#include "app/recorder/wavout.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/upscale.h"
+#include "app/recorder/upscale.h"
 
 #include <cstddef>
 #include <cstring>

@@ -1,13 +1,13 @@
 // UPSCALE: nearest-neighbour enlargement of a presentation for the recorder's writers: every pixel
 // becomes a scale x scale block of 24-bit RGB.
-// Depends on: core/report.
+// Depends on: base/report.
 // NOTE: source pixels are 0x00RRGGBB words, top row first (the high byte is ignored); the output is
 // packed R, G, B bytes, top row first, width * scale * 3 bytes a row. The caller owns both buffers;
 // nothing here allocates, so the writers can scale every frame into buffers made once.
 #pragma once
 #include <cstdint>
 
-#include "core/report.h"
+#include "base/report.h"
 
 // The largest scale. 8 makes 2048 x 2048 pictures of the 256 x 256 frame: the largest that fits a
 // 3840 x 2160 screen, and within what H.264 decoders of level 5.1 take (36,864 macroblocks, such as

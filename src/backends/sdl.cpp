@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/desktop.h"
 #include "platform/os.h"
@@ -197,9 +198,28 @@ void apply_view_changes(bool redraw_now)
     if (redraw_now && sdl.drawn && (sdl.redraw.load() || settling)) draw_frame();
 }
 
+// The pacing in force, as --verbose names it.
+std::string pacing_text(int32_t refresh)
+{
+    switch (sdl.pacing) {
+    case PACING_VSYNC:
+        return "vsync (each presentation waits for the display's refresh)";
+    case PACING_TIMER:
+        return "own timer at " + std::to_string(PACE_rate(refresh)) + " Hz (the renderer gives no vsync; display refresh " +
+               (refresh > 0 ? "as reported" : "unknown") + ")";
+    default:
+        return "none (--no-vsync: every frame is presented at once)";
+    }
+}
+
 }  // namespace
 
 void OS_set_desktop_view(const DesktopView& view) { sdl.view = view; }
+
+void OS_show_text(const char* text, bool error)
+{
+    if (text) std::fputs(text, error ? stderr : stdout);
+}
 
 uint32_t OS_ticks() { return SDL_GetTicks(); }
 
@@ -221,9 +241,7 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
     if (scale > 1 && SDL_GetDisplayUsableBounds(0, &usable) == 0 &&
         (width * scale > usable.w || height * scale > usable.h)) {
         const int32_t most = std::min(usable.w / width, usable.h / height);
-        std::fprintf(stderr, "voxa7100: --scale %d does not fit the screen (%d x %d usable", scale, usable.w, usable.h);
-        if (most >= 1) std::fprintf(stderr, "; at most --scale %d", most);
-        std::fprintf(stderr, ")\n");
+        std::fputs(DESKTOP_scale_refusal(scale, usable.w, usable.h, most).c_str(), stderr);
         SDL_Quit();
         std::exit(2);
     }
@@ -252,16 +270,7 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
         sdl.pacing = PACING_NONE;
     else
         sdl.pacing = (info.flags & SDL_RENDERER_PRESENTVSYNC) ? PACING_VSYNC : PACING_TIMER;
-    if (sdl.view.verbose) {
-        std::fprintf(stderr, "voxa7100: renderer %s; pacing: ", info.name ? info.name : "unknown");
-        if (sdl.pacing == PACING_VSYNC)
-            std::fprintf(stderr, "vsync (each presentation waits for the display's refresh)\n");
-        else if (sdl.pacing == PACING_TIMER)
-            std::fprintf(stderr, "own timer at %d Hz (the renderer gives no vsync; display refresh %s)\n",
-                         PACE_rate(refresh), refresh > 0 ? "as reported" : "unknown");
-        else
-            std::fprintf(stderr, "none (--no-vsync: every frame is presented at once)\n");
-    }
+    if (sdl.view.verbose) std::fputs(DESKTOP_verbose_line(info.name ? info.name : "unknown", pacing_text(refresh)).c_str(), stderr);
     SDL_SetEventFilter(filter_event, nullptr);
     SDL_ShowWindow(sdl.window);
     OS_hide_cursor();

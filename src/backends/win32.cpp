@@ -1,5 +1,5 @@
-// The native Windows backend on user32, gdi32, winmm and kernel32: the program's entry point and
-// window class, one resizable window that shows the frame at the largest whole-number scale on
+// The native Windows backend on user32, gdi32, winmm and kernel32: the window class,
+// one resizable window that shows the frame at the largest whole-number scale on
 // black (borderless fullscreen on F11 and Alt+Enter), key-downs from the window procedure, the
 // pointer mapped back to frame pixels, presentation paced by the compositor or the display's
 // refresh, and a WAV image looped by PlaySoundA.
@@ -19,14 +19,12 @@
 #include <memory>
 #include <string>
 
-#include "app/options.h"
-#include "core/demo.h"
-#include "core/record.h"
+#include "base/record.h"
 #include "platform/desktop.h"
 #include "platform/os.h"
 #include "platform/pace.h"
 #include "platform/viewport.h"
-#include "platform/windpy.h"
+#include "raster/rgb888.h"
 
 namespace {
 
@@ -396,7 +394,17 @@ bool register_class(HINSTANCE instance)
 
 }  // namespace
 
-void OS_set_desktop_view(const DesktopView& view) { win32.view = view; }
+void OS_set_desktop_view(const DesktopView& view)
+{
+    // Before any window exists: awareness cannot change once one does.
+    set_dpi_awareness();
+    win32.view = view;
+}
+
+void OS_show_text(const char* text, bool error)
+{
+    if (text) show_text(text, error, true);
+}
 
 uint32_t OS_ticks() { return GetTickCount(); }
 
@@ -444,10 +452,7 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
             while (VIEWPORT_logical_to_real(width * (fits + 1), logical_dpi, dpi) + border_w <= work_w &&
                    VIEWPORT_logical_to_real(height * (fits + 1), logical_dpi, dpi) + border_h <= work_h)
                 ++fits;
-            show_text("voxa7100: --scale " + std::to_string(scale) + " does not fit the screen (" +
-                          std::to_string(work_w) + " x " + std::to_string(work_h) + " pixels free); at most " +
-                          std::to_string(fits) + " here\n",
-                      true, true);
+            show_text(DESKTOP_scale_refusal(scale, work_w, work_h, fits), true, true);
             OS_exit(2);
         }
     }
@@ -483,8 +488,7 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
         win32.compositor_flush = lookup<FlushFn>(dwm, "DwmFlush");
         choose_pacing();
         if (win32.view.verbose)
-            show_text("voxa7100: renderer GDI (StretchDIBits, " + std::to_string(dpi) + " dpi), pacing: " +
-                          pacing_text() + "\n",
+            show_text(DESKTOP_verbose_line("GDI (StretchDIBits, " + std::to_string(dpi) + " dpi)", pacing_text()),
                       true, false);
     }
     OS_hide_cursor();
@@ -500,7 +504,7 @@ void OS_present(const uint32_t* pixels, int32_t width, int32_t height)
     if (win32.pacing == PACING_TIMER) {
         if (const uint32_t ms = PACE_sleep_ms(PACE_delay(&win32.pace, now_us()))) Sleep(ms);
     }
-    WINDPY_to_bgr24(pixels, width, height, win32.bitmap.get());
+    RGB888_to_bgr24(pixels, width, height, win32.bitmap.get());
     draw_frame(win32.context, false);
     UpdateWindow(win32.window);
     if (win32.pacing == PACING_COMPOSITOR) {
@@ -580,31 +584,4 @@ void OS_exit(int status)
     // The player reads the image on its own thread: stop it before the image can go away.
     if (win32.playing) PlaySoundA(nullptr, nullptr, 0);
     std::exit(status);
-}
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
-{
-    // Before any window exists: awareness cannot change once one does.
-    set_dpi_awareness();
-
-    DesktopView view;
-    std::string text;
-    // The command line as the C runtime splits it (quotes and backslashes by the system's rules).
-    switch (OPTIONS_parse(__argc, __argv, &view, &text)) {
-    case OPTIONS_SHOW:
-        show_text(text, false, true);
-        return 0;
-    case OPTIONS_BAD:
-        show_text(text, true, true);
-        return 2;
-    case OPTIONS_RUN:
-        break;
-    }
-    OS_set_desktop_view(view);
-    if (!register_class(instance)) {
-        print_failure("RegisterClassExA");
-        return 1;
-    }
-    win32.instance = instance;
-    demo_main();
 }

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/record.h"
+#include "base/record.h"
 #include "platform/os.h"
 
 // The session's side of each call; see page.js for what each one does.
