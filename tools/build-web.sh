@@ -7,8 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
 ensure_packages "${WEB_PACKAGES[@]}"
-# Emscripten's JavaScript tools need Debian's node modules, which node does not search by itself.
-export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-cmake --build build-web -j"$(nproc)"
+# The preset carries Emscripten's toolchain and the node modules its JavaScript tools need.
+cmake --preset web "$@" >/dev/null
+cmake --build --preset web -j"$(nproc)"
 echo "Built build-web/voxa7100.html ($(stat -c %s build-web/voxa7100.html) bytes) and build-web/voxa7100-record.js"

@@ -6,6 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
 ensure_packages "${MINGW_PACKAGES[@]}"
-cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-cmake --build build-win -j"$(nproc)"
+cmake --preset windows "$@" >/dev/null
+cmake --build --preset windows -j"$(nproc)"
 echo "Built build-win/voxa7100.exe"

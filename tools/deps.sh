@@ -19,6 +19,8 @@ ensure_packages() {
     fi
 }
 BUILD_PACKAGES=(g++ cmake make pkg-config libsdl2-dev libpng-dev)
+# What the quick test loop needs: GoogleTest, Google Benchmark (the native tree builds the benchmarks) and Python.
+QUICK_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-apps x11-utils openbox imagemagick netpbm
                sox python3 ffmpeg dpkg-dev desktop-file-utils)
 # The Windows program: the MinGW-w64 cross-compiler to build it, Wine to run it in the tests.

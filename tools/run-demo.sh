@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVOXA_TESTS=OFF -DVOXA_BENCH=OFF >/dev/null
-cmake --build build -j"$(nproc)" --target voxa7100
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$(nproc)" --target voxa7100
 exec ./build/voxa7100 "$@"

@@ -19,11 +19,10 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 jobs=$(nproc)
 
-CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOXA_FUZZ=ON \
-    -DVOXA_TESTS=OFF -DVOXA_BENCH=OFF -DVOXA_SDL=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 names=()
 for t in "${targets[@]}"; do names+=("${t}_fuzz"); done
-cmake --build build-fuzz -j"$jobs" --target "${names[@]}"
+cmake --build --preset fuzz -j"$jobs" --target "${names[@]}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

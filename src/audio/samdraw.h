@@ -1,7 +1,7 @@
 // SAMDRAW: the waveform view: a sound held by a SAM drawn as one vertical stroke per image
 // column from the centre line, plus markers at its highest and lowest values.
-// Depends on: audio/sam, audio/sample, raster/img, raster/imgfx, base/report, base/record,
-// platform/os.
+// Depends on: audio/sam, platform/os, raster/img, raster/imgfx, base/record, base/report,
+// base/wrap.
 // NOTE: colours are 0x00RRGGBB; positive values are drawn below the centre line (rows grow
 // downwards), full scale reaching the bottom and top rows. The drawer borrows its source and
 // target. A drawer that cannot be allocated ends the program with status -1.

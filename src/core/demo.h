@@ -1,5 +1,7 @@
 // DEMO: the show itself: start-up, the endless sequence of scenes, the frame pipeline and keys.
-// Depends on: every other module.
+// Depends on: core/fps, core/song, audio/sample, audio/winsnd, platform/mouse, platform/os,
+// platform/windpy, platform/winkbd, platform/winmain, platform/winptr, vector/lfont, vector/list,
+// vector/logofly, raster/font, raster/img, raster/imgfx, raster/raster, base/random.
 // NOTE: the frame is 256 x 256 pixels 0x00RRGGBB. Everything the show creates lives in the one
 // `demo` record until the process ends; scenes create their own objects on their first run and
 // reuse them on later passes. Every random draw happens in a fixed order, so every run is the same.

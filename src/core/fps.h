@@ -1,5 +1,5 @@
 // FPS: the frame timer: measures each frame, counts frames and sleeps away the rest of the period.
-// Depends on: platform/os.
+// Depends on: platform/os, base/record, base/report.
 // NOTE: times are microseconds held in doubles but with the millisecond resolution of the tick
 // counter; frame_count counts finished frames since start-up and is the show's animation clock.
 #pragma once

@@ -1,6 +1,6 @@
 // LAYERS: the overlays three scenes share: the sine scroller, the raster bars that colour it, and
 // the bouncing letters of the brand word.
-// Depends on: core/demo, raster, vector (SCROLL, DISTY, LFONT), audio/sample (the colour tables).
+// Depends on: core/demo, vector/disty, vector/scroll, raster/rgb888, base/sine.
 // NOTE: everything a set-up creates lives until the process ends and is reused by later set-ups;
 // the layers draw into the work image on top of a scene's own picture.
 #pragma once

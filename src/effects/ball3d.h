@@ -1,5 +1,6 @@
 // BALL3D: a lit sphere drawn as a dense cloud of points over the facing hemisphere.
-// Depends on: raster/img, raster/rgb888, base/sine, base/wrap, base/random, base/report.
+// Depends on: raster/img, raster/rgb888, base/random, base/record, base/report, base/sine,
+// base/wrap.
 // NOTE: positions and the radius are in pixels of the target; angles walk the shared sine table
 // (half a turn each, 512 x 512 points per draw); the light vector is not normalised (the show keeps
 // each component within -10 .. 10). The caller owns the Ball; the Ball never owns its target.

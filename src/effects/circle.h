@@ -1,6 +1,6 @@
 // CIRCLE: circles with an integer outline drawer and a filled-disc drawer sharing one stepping
 // rule, a copy operation and an overlap test.
-// Depends on: raster/img, vector/vec2d, base/report, base/record.
+// Depends on: vector/vec2d, raster/img, base/record, base/report, base/wrap.
 // NOTE: centre and radius are in pixels; the drawers use the radius's magnitude and clip through
 // the image's pixel writes. A circle owns its centre vector and frees it with itself.
 #pragma once

@@ -1,5 +1,6 @@
 // LRADIAL: a turning set of dithered rays from one centre, like the spokes of a wheel.
-// Depends on: raster/img, raster/imgfx, base/sine, base/wrap, base/random, base/report.
+// Depends on: raster/img, raster/imgfx, base/random, base/record, base/report, base/sine,
+// base/wrap.
 // NOTE: positions and the radius are pixels of the target; phase, speed and spacing are 16.16
 // fixed-point sine-table steps (1024 steps to a turn), the phase kept within 0 .. 0x3FFFFFF.
 // A ray set never owns its target.

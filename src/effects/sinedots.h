@@ -1,6 +1,7 @@
 // SINEDOTS: a swarm of dots along a writhing Lissajous-like ribbon, each dot the sum of three
 // sine waves in x and three in y, added onto an image with per-channel saturation.
-// Depends on: raster/img, vector/vec2d, base/sine, base/wrap, base/random, base/report.
+// Depends on: vector/vec2d, raster/img, raster/rgb888, base/random, base/record, base/report,
+// base/sine, base/wrap.
 // NOTE: phases are sine-table steps kept within 0 .. 1023; speeds advance the phases once per
 // frame, steps from one dot to the next. The record owns nothing; the image is the caller's.
 #pragma once

@@ -1,5 +1,5 @@
 // MOUSE: the 16 x 16 mouse sprite drawn into the frame at the pointer position.
-// Depends on: platform/winptr, platform/windpy, raster/img.
+// Depends on: platform/windpy, platform/winptr, raster/img, base/record, base/report.
 // NOTE: the sprite's top-left corner sits at the pointer; its black pixels are transparent; it is
 // clipped at the target's edges. pointer, sprite and target are not owned.
 #pragma once

@@ -1,5 +1,5 @@
 // WINDPY: the display: the window with its 256 x 256 client area and presentation of frames.
-// Depends on: raster/img, platform/os.
+// Depends on: platform/os, raster/img, base/record, base/report.
 // NOTE: frames are shown 1:1 at the client area's top-left corner; the module keeps the single
 // display record.
 #pragma once

@@ -1,5 +1,5 @@
 // WINKBD: the keyboard state: the current key character, taken once per frame.
-// Depends on: platform/winmain, platform/os.
+// Depends on: platform/os, platform/winmain, base/record, base/report.
 // NOTE: byte 0 of key_buffer is the current key character, 0 for none; the module keeps one
 // record and returns it from every WINKBD_new.
 #pragma once

@@ -1,5 +1,5 @@
 // WINPTR: the pointer position, in screen pixels and in the window's client pixels.
-// Depends on: platform/windpy, platform/os.
+// Depends on: platform/os, platform/windpy, base/record, base/report.
 // NOTE: window_x, window_y are the frame's pixel grid (0, 0 at the client area's top-left) and
 // may lie outside it; the module keeps one record; creating it hides the system cursor.
 #pragma once

@@ -1,5 +1,5 @@
 // FONT: fixed-size glyph cells cut from a glyph sheet image and drawn with the keyed blit.
-// Depends on: raster/img, base/report, base/record.
+// Depends on: raster/img, base/record, base/report, base/wrap.
 // NOTE: positions and cell sizes are in pixels. The glyph of code k is the cell whose top-left
 // corner is at column (k * glyph_width) mod sheet width and row ((k * glyph_width) div sheet
 // width) * glyph_height, both truncating toward zero, so a negative code lands outside the sheet

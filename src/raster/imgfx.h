@@ -1,6 +1,6 @@
 // IMGFX: image-to-image effects: glare and blur of the frame pipeline, additive and half blits,
 // inversion, and lines and runs that mix colours instead of overwriting them.
-// Depends on: raster/img, raster/rgb888.
+// Depends on: raster/img, raster/rgb888, base/report.
 // NOTE: pixels are 0x00RRGGBB words as in IMG; the half blend of s into d is
 // ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F); the saturating add limits each channel to 255.
 // Source and destination of glare and blur are always different images.

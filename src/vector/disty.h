@@ -1,6 +1,6 @@
 // DISTY: the column distorter, copying an image column by column into another image, each column
 // moved up or down by a sine of its own phase.
-// Depends on: vector/cursorx, raster/img, base/sine, base/report, base/record.
+// Depends on: vector/cursorx, raster/img, base/record, base/report, base/sine, base/wrap.
 // NOTE: x and y are pixels in the destination; the wave's phase is in sine-table steps and moves
 // by wave.offset_step from column to column and by wave.speed per DISTY_advance. A column moves by
 // at most amplitude / 2 rows either way. The distorter points at its source and does not own it.

@@ -1,5 +1,6 @@
 // LFONT: the line-font writer, drawing glyphs of a vector object set one character at a time.
-// Depends on: vector/obj2d, vector/vec2d, vector/list, raster/img, base/report, base/record.
+// Depends on: vector/list, vector/obj2d, vector/vec2d, raster/img, base/record, base/report,
+// base/wrap.
 // NOTE: `pen` is in frame pixels, `advance` in glyph units (only its x is used: the pen moves by
 // advance.x * scale.x per character), `angle` in sine-table steps. Entry n of the glyph set is the
 // glyph of code n. The writer points at its glyph set and target and owns neither; the glyph set

@@ -1,6 +1,7 @@
 // OBJ2D: vector objects made of straight segments, parsed from the object text format and drawn
 // into an image with per-axis scale, rotation and translation.
-// Depends on: vector/seg2d, vector/vec2d, vector/list, raster/img, base/report, base/record.
+// Depends on: vector/list, vector/seg2d, vector/vec2d, raster/img, base/record, base/report,
+// base/wrap.
 // NOTE: segment coordinates are object units; `scale` turns them into pixels, `angle` is in
 // sine-table steps (1024 to a turn) about the object's origin, `position` is in pixels. An object
 // owns its texts, its segments and both lists; `points` holds the very end points of the segments

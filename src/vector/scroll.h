@@ -1,5 +1,5 @@
 // SCROLL: a line of bitmap-font glyphs across an image, shifted left pixel by pixel as it scrolls.
-// Depends on: vector/cursor, raster/font, raster/img, base/report, base/record.
+// Depends on: vector/cursor, raster/font, raster/img, base/record, base/report, base/wrap.
 // NOTE: x, y, width, speed and fine are pixels; `fine` is the text's offset inside its first glyph
 // cell. The scroller owns its cursor; it points at its text, font and target and owns none of them.
 #pragma once

@@ -2,9 +2,8 @@
 the native recorder that says what the show presents and plays.
 
 Each test runs as: TEST.py SOURCE_DIR NATIVE_BUILD_DIR. The page and the Node recorder come from
-SOURCE_DIR/build-web (made by tools/build-web.sh) when that tree exists, else from
-NATIVE_BUILD_DIR/web (made by the test web.build). A test exits 0 when it passes, 1 when it fails
-and 77 (skipped) when Chromium or the web build is missing.
+SOURCE_DIR/build-web (made by tools/build-web.sh or the test web.build). A test exits 0 when it
+passes, 1 when it fails and 77 (skipped) when Chromium or the web build is missing.
 """
 import base64
 import os
@@ -25,8 +24,8 @@ CTRL, SHIFT = 2, 8
 
 
 def web_dir(src, native):
-    tree = os.path.join(src, 'build-web')
-    return tree if os.path.exists(os.path.join(tree, 'CMakeCache.txt')) else os.path.join(native, 'web')
+    """The web build: the preset's tree, made by tools/build-web.sh or by the test web.build."""
+    return os.path.join(src, 'build-web')
 
 
 def setup():

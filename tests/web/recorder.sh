@@ -6,8 +6,7 @@
 set -u
 src=$(cd "$1" && pwd)
 build=$(cd "$2" && pwd)
-web=$build/web
-[ -f "$src/build-web/CMakeCache.txt" ] && web=$src/build-web
+web=$src/build-web
 command -v node >/dev/null || { echo "SKIP: node is not installed"; exit 77; }
 [ -f "$web/voxa7100-record.js" ] || { echo "SKIP: $web/voxa7100-record.js was not built"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
