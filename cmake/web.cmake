@@ -29,13 +29,16 @@ target_link_options(voxa7100-web PRIVATE -sENVIRONMENT=web -sMODULARIZE=1 -sEXPO
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(VOXA_PAGE ${CMAKE_BINARY_DIR}/voxa7100.html)
+# The parts of the page's script; make_page.py joins them in its own order. CONFIGURE_DEPENDS
+# looks again at each build, so a new part is noticed too.
+file(GLOB VOXA_PAGE_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/*.js)
 add_custom_command(
   OUTPUT ${VOXA_PAGE}
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_page.py ${CMAKE_SOURCE_DIR}/src/web/voxa7100.html
-          ${CMAKE_SOURCE_DIR}/src/web/page.js $<TARGET_FILE:voxa7100-web>
+          ${CMAKE_SOURCE_DIR}/src/web $<TARGET_FILE:voxa7100-web>
           $<TARGET_FILE_DIR:voxa7100-web>/voxa7100-web.wasm ${CMAKE_SOURCE_DIR}/src/app/icons/voxa7100-32.png ${VOXA_PAGE}
   DEPENDS voxa7100-web ${CMAKE_SOURCE_DIR}/tools/make_page.py ${CMAKE_SOURCE_DIR}/src/web/voxa7100.html
-          ${CMAKE_SOURCE_DIR}/src/web/page.js ${CMAKE_SOURCE_DIR}/src/app/icons/voxa7100-32.png
+          ${VOXA_PAGE_PARTS} ${CMAKE_SOURCE_DIR}/src/app/icons/voxa7100-32.png
   COMMENT "Making the page voxa7100.html"
   VERBATIM)
 add_custom_target(voxa7100-page ALL DEPENDS ${VOXA_PAGE})

@@ -1,5 +1,5 @@
 // The browser backend, built with Emscripten: the show in a web page. The page's script
-// (src/web/page.js) owns the canvas, the key and pointer events, the audio context and the end
+// (src/web/*.js) owns the canvas, the key and pointer events, the audio context and the end
 // screen, and hands each instance of the program a session (Module.page) that this backend calls.
 // The show's blocking loop runs through Asyncify: presenting waits for the browser's next
 // animation frame, sleeping and waiting for a key wait on the page's timers, and the page runs on
@@ -12,7 +12,7 @@
 #include "base/record.h"
 #include "platform/os.h"
 
-// The session's side of each call; see page.js for what each one does.
+// The session's side of each call; see src/web/session.js for what each one does.
 EM_JS(int, web_open, (const char* title, int width, int height), {
     return Module.page.open(UTF8ToString(title), width, height) ? 1 : 0;
 });

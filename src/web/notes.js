@@ -1,0 +1,19 @@
+// Notes and the end screen.
+const Notes = {
+  hint: document.getElementById('hint'),
+  note: document.getElementById('note'),
+  end: document.getElementById('end'),
+
+  show(text) {
+    Notes.hint.hidden = true;
+    Notes.note.textContent = text;
+    Notes.note.hidden = false;
+  },
+
+  // Covers the page: the show cannot go on.
+  message(text) {
+    document.getElementById('message-text').textContent = text;
+    document.getElementById('message').hidden = false;
+    Fullscreen.button.hidden = Notes.hint.hidden = Notes.note.hidden = true;
+  },
+};
