@@ -1,53 +1,17 @@
-// The platform layer on the headless backend: keys, pointer, display checks.
+// MOUSE and the pointer it follows, on the headless backend: both need a display, and the sprite
+// is drawn at the pointer, clipped at the frame's edges.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "backends/headless.h"
 #include "platform/mouse.h"
 #include "platform/windpy.h"
-#include "platform/winkbd.h"
-#include "platform/winmain.h"
 #include "platform/winptr.h"
+#include "raster/img.h"
 #include "support/child.h"
 
 namespace {
-
-TEST(Keyboard, ALaterKeyReplacesOneStillPendingAndActsOnce)
-{
-    const ChildResult r = run_in_child([](std::string& out) {
-        WINKBD* kbd = WINKBD_new();
-        HEADLESS_push_key('a');
-        HEADLESS_push_key('7');
-        WINMAIN_pump();
-        WINMAIN_pump();  // the second key-down overwrites the first before the poll
-        WINKBD_poll(kbd);
-        out += static_cast<char>(kbd->key_buffer[0]);
-        kbd->key_buffer[0] = 0;
-        WINKBD_poll(kbd);  // nothing pending: the buffer keeps what it has
-        out += static_cast<char>(kbd->key_buffer[0] ? kbd->key_buffer[0] : '-');
-        out += WINKBD_new() == kbd ? "S" : "N";
-    });
-    EXPECT_EQ(r.output, "7-S");
-}
-
-TEST(Display, PresentsOnlyImagesOfItsOwnSize)
-{
-    const ChildResult r = run_in_child([](std::string& out) {
-        WINDPY* d = WINDPY_new();
-        Image* ok = IMG_new();
-        IMG_resize(ok, 256, 256);
-        Image* small = IMG_new();
-        const long errors = WINDPY_report().count;
-        WINDPY_show(d, ok);
-        WINDPY_show(d, small);
-        WINDPY_show(d, nullptr);
-        out = std::to_string(HEADLESS_presentations()) + " " + std::to_string(WINDPY_report().count - errors);
-        WINDPY_free(&d);  // the module forgets a freed display
-        out += WINDPY_current() || d ? " kept" : " gone";
-        IMG_free(&ok);
-        IMG_free(&small);
-    });
-    EXPECT_EQ(r.output, "1 2 gone");
-}
 
 TEST(Pointer, NeedsADisplayAndDrawsTheSpriteClippedAtThePointer)
 {

@@ -1,4 +1,4 @@
-// RGB888 colour arithmetic and RASTER bars: stepping with wrap-around and painting the columns.
+// RASTER bars: stepping with wrap-around and painting the columns.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,22 +8,8 @@
 #include "base/random.h"
 #include "raster/img.h"
 #include "raster/raster.h"
-#include "raster/rgb888.h"
 
 namespace {
-
-TEST(Rgb888, ChannelArithmetic)
-{
-    EXPECT_EQ(RGB888_add(0x00F01020, 0x00202020), 0x00FF3040u);
-    EXPECT_EQ(RGB888_sub(0x00102030, 0x00201010), 0x00001020u);
-    EXPECT_EQ(RGB888_average(0x00FF0001, 0x00010003), 0x00800002u);
-    EXPECT_EQ(RGB888_add_grey(0x00F0F0F0, 0x140), 0x00FFFFFFu);
-    EXPECT_EQ(RGB888_add_grey(0x00000102, 0x101), 0x00010203u) << "only the low byte of the level counts";
-    // High bytes are not channels and never reach the result.
-    EXPECT_EQ(RGB888_add(0xFF000001, 0xFF000002), 0x00000003u);
-    EXPECT_EQ(RGB888_sub(0x80000005, 0x01000001), 0x00000004u);
-    EXPECT_EQ(RGB888_average(0xFF000000, 0xFF000002), 0x00000001u);
-}
 
 TEST(Raster, NewHas256BlackColoursAndARandomSpeed)
 {

@@ -1,5 +1,4 @@
-// IMG: life cycle, clipped pixel access, keyed blit, colour arithmetic, column wrap, lines, and
-// the conversion of a frame into the bottom-up 24-bit bitmap.
+// IMG: life cycle, clipped pixel access, keyed blit, colour arithmetic, column wrap and lines.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,9 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/windpy.h"
 #include "raster/img.h"
-#include "raster/rgb888.h"
 #include "support/images.h"
 
 namespace {
@@ -354,30 +351,6 @@ TEST(Img, HorizontalAndVerticalRuns)
     IMG_vline(image, 0x33, 256, 0, 10);
     EXPECT_EQ(IMG_get(image, 255, 0), 0u);
     IMG_free(&image);
-}
-
-TEST(Windpy, BitmapIsBottomUpBlueGreenRed)
-{
-    // Ten pixels a row cover both the eight-pixel packing and the pixels after it.
-    constexpr int32_t width = 10, height = 3;
-    std::vector<uint32_t> pixels(width * height);
-    std::mt19937 rng(5);
-    for (uint32_t& p : pixels) p = rng();
-    pixels[0] = 0xFF112233;
-    std::vector<uint8_t> out(width * height * 3 + 1, 0xEE);
-    RGB888_to_bgr24(pixels.data(), width, height, out.data());
-    EXPECT_EQ(out[(height - 1) * width * 3 + 0], 0x33) << "the top row lands in the last bitmap row, blue first";
-    EXPECT_EQ(out[(height - 1) * width * 3 + 1], 0x22);
-    EXPECT_EQ(out[(height - 1) * width * 3 + 2], 0x11);
-    for (int32_t r = 0; r < height; ++r)
-        for (int32_t c = 0; c < width; ++c) {
-            const uint32_t p = pixels[c + r * width];
-            const uint8_t* b = &out[((height - 1 - r) * width + c) * 3];
-            ASSERT_EQ(b[0], p & 0xFF) << c << "," << r;
-            ASSERT_EQ(b[1], (p >> 8) & 0xFF) << c << "," << r;
-            ASSERT_EQ(b[2], (p >> 16) & 0xFF) << c << "," << r;
-        }
-    EXPECT_EQ(out.back(), 0xEE) << "nothing is written past the bitmap";
 }
 
 }  // namespace
