@@ -212,20 +212,9 @@ std::string pacing_text(int32_t refresh)
     }
 }
 
-}  // namespace
-
-void OS_set_desktop_view(const DesktopView& view) { sdl.view = view; }
-
-void OS_show_text(const char* text, bool error)
-{
-    if (text) std::fputs(text, error ? stderr : stdout);
-}
-
-uint32_t OS_ticks() { return SDL_GetTicks(); }
-
-void OS_sleep(uint32_t ms) { SDL_Delay(ms); }
-
-bool OS_open_window(const char* title, int32_t width, int32_t height)
+// Starts SDL's video on a real display, with the renderer hints the view asks for; false (said
+// on standard error) when there is no display.
+bool start_video()
 {
     // Without these hints SDL falls back to an invisible off-screen driver when there is no display.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
@@ -236,7 +225,13 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
         std::fprintf(stderr, "voxa7100: no display available (%s)\n", SDL_GetError());
         return false;
     }
-    const int32_t scale = sdl.view.scale > 0 ? sdl.view.scale : 1;
+    return true;
+}
+
+// Ends the program (status 2) when a window of width x height at the asked scale would not fit
+// the desktop's usable area.
+void refuse_oversize(int32_t width, int32_t height, int32_t scale)
+{
     SDL_Rect usable{};
     if (scale > 1 && SDL_GetDisplayUsableBounds(0, &usable) == 0 &&
         (width * scale > usable.w || height * scale > usable.h)) {
@@ -245,6 +240,12 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
         SDL_Quit();
         std::exit(2);
     }
+}
+
+// Makes the hidden window, its renderer and the width x height streaming texture; false (said on
+// standard error) when any of them cannot be made.
+bool make_window(const char* title, int32_t width, int32_t height, int32_t scale)
+{
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     // Created at the size the options give, which SDL restores on leaving fullscreen.
     if (sdl.view.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -260,8 +261,12 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
         return false;
     }
     SDL_SetTextureScaleMode(sdl.texture, SDL_ScaleModeNearest);
-    sdl.width = width;
-    sdl.height = height;
+    return true;
+}
+
+// Picks the pacing from what the renderer gives and the view asks, and names it under --verbose.
+void choose_pacing()
+{
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(sdl.renderer, &info);
     const int32_t refresh = display_refresh();
@@ -271,6 +276,30 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
     else
         sdl.pacing = (info.flags & SDL_RENDERER_PRESENTVSYNC) ? PACING_VSYNC : PACING_TIMER;
     if (sdl.view.verbose) std::fputs(DESKTOP_verbose_line(info.name ? info.name : "unknown", pacing_text(refresh)).c_str(), stderr);
+}
+
+}  // namespace
+
+void OS_set_desktop_view(const DesktopView& view) { sdl.view = view; }
+
+void OS_show_text(const char* text, bool error)
+{
+    if (text) std::fputs(text, error ? stderr : stdout);
+}
+
+uint32_t OS_ticks() { return SDL_GetTicks(); }
+
+void OS_sleep(uint32_t ms) { SDL_Delay(ms); }
+
+bool OS_open_window(const char* title, int32_t width, int32_t height)
+{
+    if (!start_video()) return false;
+    const int32_t scale = sdl.view.scale > 0 ? sdl.view.scale : 1;
+    refuse_oversize(width, height, scale);
+    if (!make_window(title, width, height, scale)) return false;
+    sdl.width = width;
+    sdl.height = height;
+    choose_pacing();
     SDL_SetEventFilter(filter_event, nullptr);
     SDL_ShowWindow(sdl.window);
     OS_hide_cursor();

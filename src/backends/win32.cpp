@@ -310,30 +310,36 @@ void set_fullscreen(bool on)
     InvalidateRect(window, nullptr, FALSE);
 }
 
-LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// A key-down message: F11 and Alt+Enter switch fullscreen and are the window's own, so they never
+// reach the show's keys (true: the message is handled); other plain key-downs are kept for the show.
+bool take_key(UINT message, WPARAM wparam, LPARAM lparam)
 {
     // Bit 30 of a key message: the key was already down (an auto-repeat); bit 29: Alt is held.
     const bool repeat = (lparam & (LPARAM{1} << 30)) != 0;
+    const bool own = message == WM_KEYDOWN ? wparam == VK_F11
+                                           : wparam == VK_RETURN && (lparam & (LPARAM{1} << 29)) != 0;
+    if (own) {
+        if (!repeat) set_fullscreen(!win32.fullscreen);
+        return true;
+    }
+    if (message == WM_KEYDOWN) {
+        // A later key-down overwrites one not yet taken; the message still gets the default handling.
+        win32.key = static_cast<int32_t>(wparam & 0xFF);
+        win32.key_waiting = true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
     switch (message) {
     case WM_DESTROY:
         // The window is gone (the default close handling destroys it): the show ends here.
         PostQuitMessage(0);
         OS_exit(0);
     case WM_KEYDOWN:
-        // F11 is the window's own; it never reaches the show's keys.
-        if (wparam == VK_F11) {
-            if (!repeat) set_fullscreen(!win32.fullscreen);
-            return 0;
-        }
-        // A later key-down overwrites one not yet taken; the message still gets the default handling.
-        win32.key = static_cast<int32_t>(wparam & 0xFF);
-        win32.key_waiting = true;
-        break;
     case WM_SYSKEYDOWN:
-        if (wparam == VK_RETURN && (lparam & (LPARAM{1} << 29))) {
-            if (!repeat) set_fullscreen(!win32.fullscreen);
-            return 0;
-        }
+        if (take_key(message, wparam, lparam)) return 0;
         break;
     case WM_SYSCOMMAND:
         // Alt or F10 alone (and Alt with a letter) would start the keyboard menu loop, which keeps
@@ -392,6 +398,103 @@ bool register_class(HINSTANCE instance)
     return RegisterClassExA(&wc) != 0;
 }
 
+// Registers the window class (once) and creates the window, not yet shown; false (said) when
+// either fails.
+bool create_window(const char* title, int32_t width, int32_t height)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!win32.instance && !register_class(instance)) {
+        print_failure("RegisterClassExA");
+        return false;
+    }
+    win32.instance = instance;
+    win32.window = CreateWindowExA(0, class_name, title, WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr, nullptr,
+                                   instance, nullptr);
+    if (!win32.window) {
+        print_failure("CreateWindowExA");
+        return false;
+    }
+    return true;
+}
+
+// The window's outer size in real pixels, and the borders the system adds around its client area.
+struct WindowSize {
+    int32_t outer_w, outer_h;
+    int32_t border_w, border_h;
+};
+
+// The outer size of a window whose client area is scale x the width x height frame in logical
+// units, at the window's density.
+WindowSize window_size(int32_t width, int32_t height, int32_t scale, int32_t dpi)
+{
+    const int32_t client_w = VIEWPORT_logical_to_real(width * scale, logical_dpi, dpi);
+    const int32_t client_h = VIEWPORT_logical_to_real(height * scale, logical_dpi, dpi);
+    // The borders are whatever the system adds around the client area; measure them and grow by them.
+    RECT outer{}, client{};
+    GetWindowRect(win32.window, &outer);
+    GetClientRect(win32.window, &client);
+    const int32_t border_w = (outer.right - outer.left) - (client.right - client.left);
+    const int32_t border_h = (outer.bottom - outer.top) - (client.bottom - client.top);
+    return {client_w + border_w, client_h + border_h, border_w, border_h};
+}
+
+// Ends the program (status 2) when a scaled window is larger than the desktop's free area (the
+// screen less the task bar), where it would hide part of the frame or its caption; the refusal
+// names the largest scale that fits. A window at scale 1 is never refused.
+void refuse_oversize(int32_t width, int32_t height, int32_t scale, int32_t dpi, const WindowSize& size)
+{
+    if (scale <= 1) return;
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int32_t work_w = work.right - work.left, work_h = work.bottom - work.top;
+    if (size.outer_w <= work_w && size.outer_h <= work_h) return;
+    int32_t fits = 1;
+    while (VIEWPORT_logical_to_real(width * (fits + 1), logical_dpi, dpi) + size.border_w <= work_w &&
+           VIEWPORT_logical_to_real(height * (fits + 1), logical_dpi, dpi) + size.border_h <= work_h)
+        ++fits;
+    show_text(DESKTOP_scale_refusal(scale, work_w, work_h, fits), true, true);
+    OS_exit(2);
+}
+
+// Makes the width x height bitmap the window paints from (black until the first presentation),
+// before the window shows, so that its first paint is a black frame; false (said) when it cannot.
+bool prepare_bitmap(int32_t width, int32_t height)
+{
+    if (!win32.context) win32.context = GetDC(win32.window);
+    win32.bitmap.reset();
+    win32.bitmap = block_new<uint8_t>(static_cast<std::size_t>(width) * height * 3);
+    if (!win32.bitmap || !win32.context) {
+        show_text("voxa7100: cannot prepare the window's bitmap\n", true, false);
+        return false;
+    }
+    win32.width = width;
+    win32.height = height;
+    win32.header = BITMAPINFOHEADER{};
+    win32.header.biSize = sizeof(BITMAPINFOHEADER);
+    win32.header.biWidth = width;
+    win32.header.biHeight = height;  // positive: the first bitmap row is the bottom one
+    win32.header.biPlanes = 1;
+    win32.header.biBitCount = 24;
+    win32.header.biCompression = BI_RGB;
+    win32.header.biSizeImage = static_cast<DWORD>(width) * height * 3;
+    win32.painted_w = win32.painted_h = -1;
+    return true;
+}
+
+// Looks up the compositor's functions, picks the pacing and names it under --verbose (once, with
+// the first window).
+void start_pacing(int32_t dpi)
+{
+    QueryPerformanceFrequency(&win32.counts_per_second);
+    HMODULE dwm = system_library("dwmapi.dll");
+    win32.composition_enabled = lookup<CompositionEnabledFn>(dwm, "DwmIsCompositionEnabled");
+    win32.compositor_flush = lookup<FlushFn>(dwm, "DwmFlush");
+    choose_pacing();
+    if (win32.view.verbose)
+        show_text(DESKTOP_verbose_line("GDI (StretchDIBits, " + std::to_string(dpi) + " dpi)", pacing_text()), true,
+                  false);
+}
+
 }  // namespace
 
 void OS_set_desktop_view(const DesktopView& view)
@@ -414,83 +517,20 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
 {
     if (width <= 0 || height <= 0) return false;
     const bool first = !win32.window;
-    if (first) {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        if (!win32.instance && !register_class(instance)) {
-            print_failure("RegisterClassExA");
-            return false;
-        }
-        win32.instance = instance;
-        win32.window = CreateWindowExA(0, class_name, title, WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr, nullptr,
-                                       instance, nullptr);
-        if (!win32.window) {
-            print_failure("CreateWindowExA");
-            return false;
-        }
-    }
+    if (first && !create_window(title, width, height)) return false;
     if (win32.fullscreen) set_fullscreen(false);
-    // The client area is scale x the frame in logical units, in real pixels at the window's density.
     const int32_t scale = win32.view.scale > 0 ? win32.view.scale : 1;
     const int32_t dpi = window_dpi(win32.window);
-    const int32_t client_w = VIEWPORT_logical_to_real(width * scale, logical_dpi, dpi);
-    const int32_t client_h = VIEWPORT_logical_to_real(height * scale, logical_dpi, dpi);
-    // The borders are whatever the system adds around the client area; measure them and grow by them.
-    RECT outer{}, client{};
-    GetWindowRect(win32.window, &outer);
-    GetClientRect(win32.window, &client);
-    const int32_t border_w = (outer.right - outer.left) - (client.right - client.left);
-    const int32_t border_h = (outer.bottom - outer.top) - (client.bottom - client.top);
-    const int32_t outer_w = client_w + border_w, outer_h = client_h + border_h;
-    if (scale > 1) {
-        // A window larger than the desktop's free area (the screen less the task bar) would hide
-        // part of the frame or its caption.
-        RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        const int32_t work_w = work.right - work.left, work_h = work.bottom - work.top;
-        if (outer_w > work_w || outer_h > work_h) {
-            int32_t fits = 1;
-            while (VIEWPORT_logical_to_real(width * (fits + 1), logical_dpi, dpi) + border_w <= work_w &&
-                   VIEWPORT_logical_to_real(height * (fits + 1), logical_dpi, dpi) + border_h <= work_h)
-                ++fits;
-            show_text(DESKTOP_scale_refusal(scale, work_w, work_h, fits), true, true);
-            OS_exit(2);
-        }
-    }
-    const int32_t x = (GetSystemMetrics(SM_CXSCREEN) - outer_w) / 2;
-    const int32_t y = (GetSystemMetrics(SM_CYSCREEN) - outer_h) / 2;
-    MoveWindow(win32.window, x, y, outer_w, outer_h, TRUE);
-    if (!win32.context) win32.context = GetDC(win32.window);
-    // The bitmap exists before the window shows, so that its first paint is a black frame.
-    win32.bitmap.reset();
-    win32.bitmap = block_new<uint8_t>(static_cast<std::size_t>(width) * height * 3);
-    if (!win32.bitmap || !win32.context) {
-        show_text("voxa7100: cannot prepare the window's bitmap\n", true, false);
-        return false;
-    }
-    win32.width = width;
-    win32.height = height;
-    win32.header = BITMAPINFOHEADER{};
-    win32.header.biSize = sizeof(BITMAPINFOHEADER);
-    win32.header.biWidth = width;
-    win32.header.biHeight = height;  // positive: the first bitmap row is the bottom one
-    win32.header.biPlanes = 1;
-    win32.header.biBitCount = 24;
-    win32.header.biCompression = BI_RGB;
-    win32.header.biSizeImage = static_cast<DWORD>(width) * height * 3;
-    win32.painted_w = win32.painted_h = -1;
+    const WindowSize size = window_size(width, height, scale, dpi);
+    refuse_oversize(width, height, scale, dpi, size);
+    const int32_t x = (GetSystemMetrics(SM_CXSCREEN) - size.outer_w) / 2;
+    const int32_t y = (GetSystemMetrics(SM_CYSCREEN) - size.outer_h) / 2;
+    MoveWindow(win32.window, x, y, size.outer_w, size.outer_h, TRUE);
+    if (!prepare_bitmap(width, height)) return false;
     if (first && win32.view.fullscreen) set_fullscreen(true);
     ShowWindow(win32.window, SW_SHOW);
     UpdateWindow(win32.window);
-    if (first) {
-        QueryPerformanceFrequency(&win32.counts_per_second);
-        HMODULE dwm = system_library("dwmapi.dll");
-        win32.composition_enabled = lookup<CompositionEnabledFn>(dwm, "DwmIsCompositionEnabled");
-        win32.compositor_flush = lookup<FlushFn>(dwm, "DwmFlush");
-        choose_pacing();
-        if (win32.view.verbose)
-            show_text(DESKTOP_verbose_line("GDI (StretchDIBits, " + std::to_string(dpi) + " dpi)", pacing_text()),
-                      true, false);
-    }
+    if (first) start_pacing(dpi);
     OS_hide_cursor();
     return true;
 }

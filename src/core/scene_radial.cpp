@@ -40,6 +40,31 @@ static void randomise_rays(LRADIAL* rays)
     rays->speed = speed * sign;
 }
 
+// Makes the wave bands on the first start and rolls new waves for them on every start, the
+// farthest band first: each one taller than the one behind it, all sitting on the bottom edge.
+static void set_up_bands(uint32_t colour)
+{
+    if (!radial.bands) {
+        radial.bands = LIST_new();
+        for (int32_t i = 0; i < band_count; ++i) {
+            SINELINE* line = SINELINE_new();
+            SINELINE_set_points(line, 256);
+            LIST_append(radial.bands, line);
+        }
+    }
+    for (int32_t i = band_count - 1; i >= 0; --i) {
+        SINELINE* line = band(i);
+        if (!line) continue;
+        SINELINE_randomise(line);
+        line->colour = colour;
+        line->height = 64 + 4 * i;
+        line->y = frame_height - line->height;
+        const int32_t s = (RANDOM_rand30() & 2) - 1;
+        line->speed1x *= s, line->speed1y *= s, line->speed2x *= s;
+        line->speed2y *= s, line->speed3x *= s, line->speed3y *= s;
+    }
+}
+
 void scene_radial_setup()
 {
     demo.fade_step = 0x505050;
@@ -79,25 +104,7 @@ void scene_radial_setup()
     if (radial.dots) radial.dots->colour = look.dots;
     if (radial.rays_a) radial.rays_a->colour = look.rays_a, radial.rays_a->y = look.sun_row;
     if (radial.rays_b) radial.rays_b->colour = look.rays_b, radial.rays_b->y = look.sun_row;
-    if (!radial.bands) {
-        radial.bands = LIST_new();
-        for (int32_t i = 0; i < band_count; ++i) {
-            SINELINE* line = SINELINE_new();
-            SINELINE_set_points(line, 256);
-            LIST_append(radial.bands, line);
-        }
-    }
-    for (int32_t i = band_count - 1; i >= 0; --i) {
-        SINELINE* line = band(i);
-        if (!line) continue;
-        SINELINE_randomise(line);
-        line->colour = look.bands;
-        line->height = 64 + 4 * i;
-        line->y = frame_height - line->height;
-        const int32_t s = (RANDOM_rand30() & 2) - 1;
-        line->speed1x *= s, line->speed1y *= s, line->speed2x *= s;
-        line->speed2y *= s, line->speed3x *= s, line->speed3y *= s;
-    }
+    set_up_bands(look.bands);
     demo_music_switch();
 }
 

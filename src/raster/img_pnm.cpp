@@ -94,65 +94,91 @@ bool parse_header(Reader& r, Header& h)
     return true;
 }
 
-bool decode_raster(Reader& r, const Header& h, Image& image)
+// P1: digits of the written width in every row; the columns that widen a row to whole bytes stay
+// 0, so every row starts in its own place.
+bool decode_plain_bitmap(Reader& r, const Header& h, Image& image)
 {
     const std::size_t w = static_cast<std::size_t>(image.width), rows = static_cast<std::size_t>(image.height);
-    const std::size_t n = w * rows;
+    const std::size_t real = static_cast<std::size_t>(h.width);
     uint32_t* px = image.pixels.get();
+    for (std::size_t row = 0; row < rows; ++row) {
+        for (std::size_t col = 0; col < real; ++col) {
+            while (!r.done() && !is_digit(r.peek())) ++r.i;
+            if (r.done()) return false;
+            px[row * w + col] = r.peek() == '0' ? 0u : 0xFFFFFFu;
+            ++r.i;
+        }
+    }
+    return true;
+}
+
+// P2 and P3: one decimal number per grey pixel, three per colour pixel.
+bool decode_plain_numbers(Reader& r, const Header& h, Image& image, std::size_t n)
+{
+    uint32_t* px = image.pixels.get();
+    for (std::size_t p = 0; p < n; ++p) {
+        uint32_t v[3] = {0, 0, 0};
+        if (h.kind == '2') {
+            if (!raster_number(r, v[0])) return false;
+            px[p] = v[0] * 0x010101u;
+        } else {
+            for (uint32_t& c : v)
+                if (!raster_number(r, c)) return false;
+            px[p] = (v[0] << 16) | (v[1] << 8) | v[2];
+        }
+    }
+    return true;
+}
+
+// P4: eight pixels a byte, the first in the top bit.
+bool decode_bitmap(const Reader& r, uint32_t* px, std::size_t n)
+{
+    const std::size_t bytes = n / 8;  // the width is a whole number of bytes
+    if (r.size - r.i < bytes) return false;
+    const unsigned char* s = r.data + r.i;
+    for (std::size_t b = 0; b < bytes; ++b) {
+        const unsigned v = s[b];
+        uint32_t* d = px + b * 8;
+        for (int bit = 0; bit < 8; ++bit) d[bit] = (v >> (7 - bit)) & 1u ? 0xFFFFFFu : 0u;
+    }
+    return true;
+}
+
+// P5: one byte a pixel.
+bool decode_grey_bytes(const Reader& r, uint32_t* px, std::size_t n)
+{
+    if (r.size - r.i < n) return false;
+    const unsigned char* s = r.data + r.i;
+    for (std::size_t p = 0; p < n; ++p) px[p] = s[p] * 0x010101u;
+    return true;
+}
+
+// P6: three bytes a pixel, red first.
+bool decode_colour_bytes(const Reader& r, uint32_t* px, std::size_t n)
+{
+    if ((r.size - r.i) / 3 < n) return false;
+    const unsigned char* s = r.data + r.i;
+    for (std::size_t p = 0; p < n; ++p, s += 3)
+        px[p] = (uint32_t{s[0]} << 16) | (uint32_t{s[1]} << 8) | uint32_t{s[2]};
+    return true;
+}
+
+// Fills the image's pixels from the raster after the header; false when the data ends first.
+bool decode_raster(Reader& r, const Header& h, Image& image)
+{
+    const std::size_t n = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
     switch (h.kind) {
-    case '1': {
-        // A row holds only the written width's digits; the columns that widen it to whole bytes
-        // stay 0, so every row starts in its own place.
-        const std::size_t real = static_cast<std::size_t>(h.width);
-        for (std::size_t row = 0; row < rows; ++row) {
-            for (std::size_t col = 0; col < real; ++col) {
-                while (!r.done() && !is_digit(r.peek())) ++r.i;
-                if (r.done()) return false;
-                px[row * w + col] = r.peek() == '0' ? 0u : 0xFFFFFFu;
-                ++r.i;
-            }
-        }
-        return true;
-    }
+    case '1':
+        return decode_plain_bitmap(r, h, image);
     case '2':
-    case '3': {
-        for (std::size_t p = 0; p < n; ++p) {
-            uint32_t v[3] = {0, 0, 0};
-            if (h.kind == '2') {
-                if (!raster_number(r, v[0])) return false;
-                px[p] = v[0] * 0x010101u;
-            } else {
-                for (uint32_t& c : v)
-                    if (!raster_number(r, c)) return false;
-                px[p] = (v[0] << 16) | (v[1] << 8) | v[2];
-            }
-        }
-        return true;
-    }
-    case '4': {
-        const std::size_t bytes = n / 8;  // the width is a whole number of bytes
-        if (r.size - r.i < bytes) return false;
-        const unsigned char* s = r.data + r.i;
-        for (std::size_t b = 0; b < bytes; ++b) {
-            const unsigned v = s[b];
-            uint32_t* d = px + b * 8;
-            for (int bit = 0; bit < 8; ++bit) d[bit] = (v >> (7 - bit)) & 1u ? 0xFFFFFFu : 0u;
-        }
-        return true;
-    }
-    case '5': {
-        if (r.size - r.i < n) return false;
-        const unsigned char* s = r.data + r.i;
-        for (std::size_t p = 0; p < n; ++p) px[p] = s[p] * 0x010101u;
-        return true;
-    }
-    default: {  // '6'
-        if ((r.size - r.i) / 3 < n) return false;
-        const unsigned char* s = r.data + r.i;
-        for (std::size_t p = 0; p < n; ++p, s += 3)
-            px[p] = (uint32_t{s[0]} << 16) | (uint32_t{s[1]} << 8) | uint32_t{s[2]};
-        return true;
-    }
+    case '3':
+        return decode_plain_numbers(r, h, image, n);
+    case '4':
+        return decode_bitmap(r, image.pixels.get(), n);
+    case '5':
+        return decode_grey_bytes(r, image.pixels.get(), n);
+    default:  // '6'
+        return decode_colour_bytes(r, image.pixels.get(), n);
     }
 }
 

@@ -176,6 +176,72 @@ bool write_sound(const VideoOut* video, const VideoSound& sound, uint32_t to_ms,
     return ok;
 }
 
+// A record for the settings with its picture buffer, once the output's folder has shown that it
+// takes files; null (with the reason in *why) when memory runs out or the folder refuses.
+VideoOut* new_record(const std::string& ffmpeg, const std::string& path, int32_t width, int32_t height,
+                     int32_t scale, std::string* why)
+{
+    VideoOut* video = record_new<VideoOut>();
+    if (!video) {
+        *why = "out of memory";
+        return nullptr;
+    }
+    video->ffmpeg = ffmpeg;
+    video->path = path;
+    video->part = path + ".part";
+    video->video_part = path + ".video.part";
+    video->sound_part = path + ".sound.part";
+    video->width = width;
+    video->height = height;
+    video->scale = scale;
+    // Made once: every presentation is scaled into it.
+    video->held = block_new<uint8_t>(picture_bytes(video));
+    // The output's folder must take files before the show starts, not after it.
+    const int probe = ::open(video->part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (!video->held || probe < 0) {
+        *why = video->held ? "cannot write '" + video->part + "': " + std::strerror(errno) : "out of memory";
+        VIDEOOUT_free(&video);
+        return nullptr;
+    }
+    ::close(probe);
+    return video;
+}
+
+// The encoder's command line: raw rgb24 frames on its standard input, the picture alone (no sound)
+// into video_part, with the best encoder this ffmpeg has.
+std::vector<std::string> encoder_args(const VideoOut* video)
+{
+    std::vector<std::string> args{video->ffmpeg, "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo",
+                                  "-pix_fmt", "rgb24", "-video_size",
+                                  std::to_string(video->width * video->scale) + "x" +
+                                      std::to_string(video->height * video->scale),
+                                  "-framerate", std::to_string(1000 / VIDEOOUT_frame_ms), "-i", "pipe:0", "-an"};
+    if (video->x264)
+        args.insert(args.end(), {"-c:v", "libx264", "-preset", "fast", "-crf", "18"});
+    else
+        args.insert(args.end(), {"-c:v", "mpeg4", "-q:v", "2"});
+    args.insert(args.end(), {"-pix_fmt", "yuv420p", "-f", "mp4", file_arg(video->video_part)});
+    return args;
+}
+
+// Starts the encoder with a pipe to its standard input; empty, or the reason it could not start
+// (the record then holds whatever must be undone).
+std::string start_encoder(VideoOut* video)
+{
+    const std::string encoders = capture({video->ffmpeg, "-hide_banner", "-encoders"});
+    video->x264 = has_encoder(encoders, "libx264");
+    video->aac = has_encoder(encoders, "aac");
+    // A write to an encoder that has died must come back as an error, not end the recorder.
+    ::signal(SIGPIPE, SIG_IGN);
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return std::string("cannot make a pipe: ") + std::strerror(errno);
+    video->encoder = spawn(encoder_args(video), fds[0], -1);
+    ::close(fds[0]);
+    video->pipe_fd = fds[1];
+    if (video->encoder <= 0) return "cannot start '" + video->ffmpeg + "'";
+    return {};
+}
+
 }  // namespace
 
 std::string VIDEOOUT_find_program(const std::string& name)
@@ -215,53 +281,13 @@ VideoOut* VIDEOOUT_new(const std::string& ffmpeg, const std::string& path, int32
     }
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fail("'" + path + "' is a folder");
-    VideoOut* video = record_new<VideoOut>();
-    if (!video) return fail("out of memory");
-    video->ffmpeg = ffmpeg;
-    video->path = path;
-    video->part = path + ".part";
-    video->video_part = path + ".video.part";
-    video->sound_part = path + ".sound.part";
-    video->width = width;
-    video->height = height;
-    video->scale = scale;
-    // Made once: every presentation is scaled into it.
-    video->held = block_new<uint8_t>(picture_bytes(video));
-    // The output's folder must take files before the show starts, not after it.
-    const int probe = ::open(video->part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (!video->held || probe < 0) {
-        const std::string why = video->held ? "cannot write '" + video->part + "': " + std::strerror(errno) : "out of memory";
+    std::string why;
+    VideoOut* video = new_record(ffmpeg, path, width, height, scale, &why);
+    if (!video) return fail(why);
+    why = start_encoder(video);
+    if (!why.empty()) {
         VIDEOOUT_free(&video);
         return fail(why);
-    }
-    ::close(probe);
-
-    const std::string encoders = capture({ffmpeg, "-hide_banner", "-encoders"});
-    video->x264 = has_encoder(encoders, "libx264");
-    video->aac = has_encoder(encoders, "aac");
-
-    // A write to an encoder that has died must come back as an error, not end the recorder.
-    ::signal(SIGPIPE, SIG_IGN);
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        VIDEOOUT_free(&video);
-        return fail(std::string("cannot make a pipe: ") + std::strerror(errno));
-    }
-    std::vector<std::string> args{ffmpeg, "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo",
-                                  "-pix_fmt", "rgb24", "-video_size",
-                                  std::to_string(width * scale) + "x" + std::to_string(height * scale),
-                                  "-framerate", std::to_string(1000 / VIDEOOUT_frame_ms), "-i", "pipe:0", "-an"};
-    if (video->x264)
-        args.insert(args.end(), {"-c:v", "libx264", "-preset", "fast", "-crf", "18"});
-    else
-        args.insert(args.end(), {"-c:v", "mpeg4", "-q:v", "2"});
-    args.insert(args.end(), {"-pix_fmt", "yuv420p", "-f", "mp4", file_arg(video->video_part)});
-    video->encoder = spawn(args, fds[0], -1);
-    ::close(fds[0]);
-    video->pipe_fd = fds[1];
-    if (video->encoder <= 0) {
-        VIDEOOUT_free(&video);
-        return fail("cannot start '" + ffmpeg + "'");
     }
     return video;
 }
