@@ -100,6 +100,9 @@ wait_geometry() {
 # them one at a time, so no two wineboots or wineservers work on it at once.
 # VOXA_WINDOWS_EXE names an executable to test instead of building one.
 
+# The Wine prefix the tests share.
+wine_prefix() { echo "$build/wine-prefix"; }
+
 # Skips unless Wine and the tools the Wine tests use are installed; exports WINEPREFIX and the rest
 # of Wine's settings, and exe, the executable: an explicit one, the cross-build tree of
 # tools/build-windows.sh, or a cross-build inside this build tree (wine_prefix.sh builds it).
@@ -107,7 +110,8 @@ wait_geometry() {
 wine_start() {
     need wine wineboot wineserver xvfb-run Xvfb xdotool xwininfo import python3 script \
         x86_64-w64-mingw32-objdump x86_64-w64-mingw32-windres
-    export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+    WINEPREFIX=$(wine_prefix)
+    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
     if [ -n "${VOXA_WINDOWS_EXE:-}" ]; then
         exe=$VOXA_WINDOWS_EXE
     elif [ -f "$src/build-win/CMakeCache.txt" ]; then
