@@ -7,18 +7,20 @@ build=$(cd "${1:-build}" && pwd)
 seconds=${2:-40}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for opts in "" "--no-vsync"; do
-    cat > "$work/inner.sh" <<INNER
+export build seconds work opts
+# One run under Xvfb with the options in opts.
+cat > "$work/inner.sh" <<'INNER'
 SDL_AUDIODRIVER=dummy "$build/voxa7100" $opts 2>/dev/null &
-pid=\$!
-sleep $seconds
-read -r -a stat < /proc/\$pid/stat
+pid=$!
+sleep "$seconds"
+read -r -a stat < /proc/$pid/stat
 # Fields 14 and 15 (after the name, which has no spaces here): user and system time in clock ticks.
-echo "\${stat[13]} \${stat[14]}" > "$work/ticks"
-w=\$(xdotool search --onlyvisible --name '^VOXA7100\$' | head -n 1)
-xdotool key --window "\$w" Escape
-wait \$pid
+echo "${stat[13]} ${stat[14]}" > "$work/ticks"
+w=$(xdotool search --onlyvisible --name '^VOXA7100$' | head -n 1)
+xdotool key --window "$w" Escape
+wait $pid
 INNER
+for opts in "" "--no-vsync"; do
     xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh"
     read -r user system < "$work/ticks"
     hz=$(getconf CLK_TCK)

@@ -27,28 +27,31 @@ if at >= 0:
     print(at // 2)
 PY
 
+# One run under Xvfb: the program with the options in opts and the environment in env.
+export build work env opts
+cat > "$work/inner.sh" <<'INNER'
+env $env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/played.raw" "$build/voxa7100" --verbose $opts 2> "$work/err.txt" &
+pid=$!
+for i in $(seq 1 200); do
+    w=$(xdotool search --onlyvisible --name '^VOXA7100$' 2>/dev/null | head -n 1); [ -n "$w" ] && break; sleep 0.05
+done
+# Until the second scene's bar plays (at most two minutes).
+for i in $(seq 1 600); do
+    sleep 0.2
+    [ -n "$(python3 "$work/find.py" "$work/played.raw" "$work/bars/bar-002.wav")" ] && break
+done
+xdotool key --window "$w" Escape
+wait $pid
+INNER
+
 for mode in "${modes[@]}"; do
     case $mode in
-    no-vsync) opts=(--no-vsync); env=() ;;
-    paced) opts=(); env=() ;;
-    timer) opts=(); env=(SDL_RENDER_VSYNC=0) ;;
+    no-vsync) opts=--no-vsync; env= ;;
+    paced) opts=; env= ;;
+    timer) opts=; env=SDL_RENDER_VSYNC=0 ;;
     *) echo "unknown mode $mode (no-vsync, paced, timer)" >&2; exit 2 ;;
     esac
     rm -f "$work/played.raw"
-    cat > "$work/inner.sh" <<INNER
-env ${env[*]} SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/played.raw" "$build/voxa7100" --verbose ${opts[*]} 2> "$work/err.txt" &
-pid=\$!
-for i in \$(seq 1 200); do
-    w=\$(xdotool search --onlyvisible --name '^VOXA7100\$' 2>/dev/null | head -n 1); [ -n "\$w" ] && break; sleep 0.05
-done
-# Until the second scene's bar plays (at most two minutes).
-for i in \$(seq 1 600); do
-    sleep 0.2
-    [ -n "\$(python3 "$work/find.py" "$work/played.raw" "$work/bars/bar-002.wav")" ] && break
-done
-xdotool key --window "\$w" Escape
-wait \$pid
-INNER
     xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh"
     grep -h 'pacing' "$work/err.txt" || true
     python3 - "$work/played.raw" "$work/bars/bar-001.wav" "$mode" <<'PY'

@@ -4,14 +4,10 @@
 # any usable audio driver the show runs silently and says so in one line.
 # Usage: audio.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when the desktop tools are missing.
 set -u
-build=$(cd "$1" && pwd)
-src=$(cd "$2" && pwd)
-for tool in xvfb-run Xvfb xdotool python3; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -x "$build/voxa7100" ] || { echo "SKIP: the desktop program was not built"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+e2e_start "$@"
+need xvfb-run Xvfb xdotool python3
+need_built voxa7100
 
 # The bars the player starts in the first two scenes, as the headless platform makes them.
 "$build/voxa7100-record" --frames 1500 --bars "$work/bars" 2>/dev/null || { echo "FAIL: recorder"; exit 1; }
@@ -42,34 +38,30 @@ if best:
 sys.exit(0 if best and best[1] > 44100 + 4410 else 1)
 PY
 
-cat > "$work/inner.sh" <<INNER
-set -u
-. "$src/tests/e2e/lib.bash"
+on_screen <<'INNER' || exit 1
 # 1. Disk audio: what is played goes to a file at real-time pace. The file is checked as it grows
 # (the machine may be busy) until a bar has looped, then the show is stopped.
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/played.raw" "$build/voxa7100" 2> "$work/disk.err" &
-pid=\$!
-w=\$(find_window) || fail "no window"
+pid=$!
+w=$(find_window) || fail "no window"
 ok=0
-for i in \$(seq 1 40); do
+for i in $(seq 1 40); do
     sleep 0.5
     python3 "$work/check.py" "$work/played.raw" "$work/bars" > "$work/check.out" 2>&1 && { ok=1; break; }
 done
-xdotool key --window "\$w" Escape
-wait \$pid || fail "ESC ended the program with status \$?"
+xdotool key --window "$w" Escape
+wait $pid || fail "ESC ended the program with status $?"
 cat "$work/check.out"
-[ \$ok = 1 ] || fail "the played sound is not a looping bar"
+[ $ok = 1 ] || fail "the played sound is not a looping bar"
 
 # 2. No audio device: the show runs silently and says so once.
 SDL_AUDIODRIVER=none-such "$build/voxa7100" 2> "$work/none.err" &
-pid=\$!
-w=\$(find_window) || fail "no window without audio"
+pid=$!
+w=$(find_window) || fail "no window without audio"
 sleep 0.5
-xdotool key --window "\$w" Escape
-wait \$pid || fail "without audio ESC ended the program with status \$?"
-[ "\$(grep -c 'no audio device' "$work/none.err")" = 1 ] || fail "expected one 'no audio device' line, got: \$(cat "$work/none.err")"
-echo "no audio: \$(grep 'no audio device' "$work/none.err")"
+xdotool key --window "$w" Escape
+wait $pid || fail "without audio ESC ended the program with status $?"
+[ "$(grep -c 'no audio device' "$work/none.err")" = 1 ] || fail "expected one 'no audio device' line, got: $(cat "$work/none.err")"
+echo "no audio: $(grep 'no audio device' "$work/none.err")"
 INNER
-
-xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh" || exit 1
 echo "PASS"

@@ -5,68 +5,60 @@
 # --fullscreen --scale 2, leaving gives the 512 x 512 window.
 # Usage: fullscreen.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when the desktop tools are missing.
 set -u
-build=$(cd "$1" && pwd)
-src=$(cd "$2" && pwd)
-for tool in xvfb-run Xvfb xdotool xwininfo openbox import python3; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -x "$build/voxa7100" ] || { echo "SKIP: the desktop program was not built"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+e2e_start "$@"
+need xvfb-run Xvfb xdotool xwininfo openbox import python3
+need_built voxa7100
 
 "$build/voxa7100-record" --frames 1200 --pointer -400,-300 --hash-each > "$work/headless.txt" 2>/dev/null || {
     echo "FAIL: recorder"; exit 1; }
 
-cat > "$work/inner.sh" <<INNER
-set -u
-. "$src/tests/e2e/lib.bash"
+on_screen <<'INNER' || exit 1
 export SDL_AUDIODRIVER=dummy
 
 openbox --startup "touch $work/wm-ready" > "$work/openbox.log" 2>&1 &
-wm=\$!
-trap 'kill \$wm 2>/dev/null' EXIT
-for i in \$(seq 1 200); do [ -e "$work/wm-ready" ] && break; sleep 0.05; done
-[ -e "$work/wm-ready" ] || fail "openbox did not start: \$(cat "$work/openbox.log")"
+wm=$!
+trap 'kill $wm 2>/dev/null' EXIT
+for i in $(seq 1 200); do [ -e "$work/wm-ready" ] && break; sleep 0.05; done
+[ -e "$work/wm-ready" ] || fail "openbox did not start: $(cat "$work/openbox.log")"
 
 # 1. The paused window, full screen and back, with F11 and then with Alt+Enter; the frame stays.
 xdotool mousemove 0 0
 "$build/voxa7100" 2> "$work/run1.err" &
-pid=\$!
-w=\$(find_window) || fail "no window titled VOXA7100"
+pid=$!
+w=$(find_window) || fail "no window titled VOXA7100"
 sleep 0.5
-geometry "\$w"
-[ "\$WIDTH \$HEIGHT" = "256 256" ] || fail "client area \${WIDTH}x\${HEIGHT}, expected 256x256"
-xdotool key --window "\$w" p
-n=\$(frame "\$X,\$Y,256x256" --hashes "$work/headless.txt" --still --stretch "pass 1: radial loop" "$src/tests/golden/two-passes.txt") ||
-    fail "paused window: \$n"
+geometry "$w"
+[ "$WIDTH $HEIGHT" = "256 256" ] || fail "client area ${WIDTH}x${HEIGHT}, expected 256x256"
+xdotool key --window "$w" p
+n=$(frame "$X,$Y,256x256" --hashes "$work/headless.txt" --still --stretch "pass 1: radial loop" "$src/tests/golden/two-passes.txt") ||
+    fail "paused window: $n"
 for keys in F11 alt+Return; do
-    xdotool key --window "\$w" "\$keys"
-    wait_geometry "\$w" "0 0 1024 768"
-    m=\$(frame 0,0,1024x768 --hashes "$work/headless.txt" --number "\$n") || fail "\$keys, full screen: \$m"
-    xdotool key --window "\$w" "\$keys"
-    wait_geometry "\$w" "\$X \$Y 256 256"
-    m=\$(frame "\$X,\$Y,256x256" --hashes "$work/headless.txt" --number "\$n") || fail "\$keys again, window: \$m"
-    echo "\$keys: presentation \$n at 3x on the 1024x768 screen, then again in the 256x256 window at \$X,\$Y"
+    xdotool key --window "$w" "$keys"
+    wait_geometry "$w" "0 0 1024 768"
+    m=$(frame 0,0,1024x768 --hashes "$work/headless.txt" --number "$n") || fail "$keys, full screen: $m"
+    xdotool key --window "$w" "$keys"
+    wait_geometry "$w" "$X $Y 256 256"
+    m=$(frame "$X,$Y,256x256" --hashes "$work/headless.txt" --number "$n") || fail "$keys again, window: $m"
+    echo "$keys: presentation $n at 3x on the 1024x768 screen, then again in the 256x256 window at $X,$Y"
 done
-xdotool key --window "\$w" Escape
-wait \$pid || fail "ESC ended the program with status \$?"
+xdotool key --window "$w" Escape
+wait $pid || fail "ESC ended the program with status $?"
 
 # 2. Started in fullscreen with --scale 2: leaving gives the 512 x 512 window.
 "$build/voxa7100" --fullscreen --scale 2 2> "$work/run2.err" &
-pid=\$!
-w=\$(find_window) || fail "no window with --fullscreen"
-wait_geometry "\$w" "0 0 1024 768"
-xdotool key --window "\$w" F11
-for i in \$(seq 1 100); do
-    geometry "\$w"
-    [ "\$WIDTH \$HEIGHT" = "512 512" ] && break
+pid=$!
+w=$(find_window) || fail "no window with --fullscreen"
+wait_geometry "$w" "0 0 1024 768"
+xdotool key --window "$w" F11
+for i in $(seq 1 100); do
+    geometry "$w"
+    [ "$WIDTH $HEIGHT" = "512 512" ] && break
     sleep 0.05
 done
-[ "\$WIDTH \$HEIGHT" = "512 512" ] || fail "leaving --fullscreen --scale 2 gave \${WIDTH}x\${HEIGHT}"
-echo "--fullscreen --scale 2: full screen, then a 512x512 window at \$X,\$Y"
-xdotool key --window "\$w" Escape
-wait \$pid || fail "ESC ended the program with status \$?"
+[ "$WIDTH $HEIGHT" = "512 512" ] || fail "leaving --fullscreen --scale 2 gave ${WIDTH}x${HEIGHT}"
+echo "--fullscreen --scale 2: full screen, then a 512x512 window at $X,$Y"
+xdotool key --window "$w" Escape
+wait $pid || fail "ESC ended the program with status $?"
 INNER
-
-xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh" || exit 1
 echo "PASS"

@@ -5,15 +5,10 @@
 # package of the same files.
 # Usage: install.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when a tool it needs is missing.
 set -u
-build=$(cd "$1" && pwd)
-src=$(cd "$2" && pwd)
-for tool in xvfb-run Xvfb xdotool identify cpack dpkg-deb dpkg-shlibdeps desktop-file-validate; do
-    command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -x "$build/voxa7100" ] || { echo "SKIP: the desktop program was not built"; exit 77; }
-. "$src/tests/e2e/lib.bash"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+e2e_start "$@"
+need xvfb-run Xvfb xdotool identify cpack dpkg-deb dpkg-shlibdeps desktop-file-validate
+need_built voxa7100
 
 # What an installation holds, below its prefix: one icon for each size the asset tools made.
 expected() {
@@ -55,21 +50,19 @@ cmp -s "$work/hash.installed" "$work/hash.build" || fail "the installed recorder
 # The installed desktop program, started as the desktop would: the entry's Exec line with the
 # installation's bin on PATH, from another folder.
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
-cat > "$work/inner.sh" <<INNER
-set -u
-. "$src/tests/e2e/lib.bash"
-export SDL_AUDIODRIVER=dummy PATH="$stage/bin:\$PATH"
+export exec_line stage
+on_screen <<'INNER' || exit 1
+export SDL_AUDIODRIVER=dummy PATH="$stage/bin:$PATH"
 cd "$work"
-[ "\$(command -v $exec_line)" = "$stage/bin/voxa7100" ] || fail "Exec=$exec_line does not start the installed program"
+[ "$(command -v $exec_line)" = "$stage/bin/voxa7100" ] || fail "Exec=$exec_line does not start the installed program"
 $exec_line 2> "$work/run.err" &
-pid=\$!
-w=\$(find_window) || fail "the installed program opened no window titled VOXA7100"
-xdotool key --window "\$w" Escape
-wait \$pid
-status=\$?
-[ \$status = 0 ] || fail "ESC ended the installed program with status \$status: \$(cat "$work/run.err")"
+pid=$!
+w=$(find_window) || fail "the installed program opened no window titled VOXA7100"
+xdotool key --window "$w" Escape
+wait $pid
+status=$?
+[ $status = 0 ] || fail "ESC ended the installed program with status $status: $(cat "$work/run.err")"
 INNER
-xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$work/inner.sh" || exit 1
 
 # The Debian package: named and versioned as the program says, the libraries it needs, the same files.
 version=$("$build/voxa7100" --version | sed -n 's/^voxa7100 //p')

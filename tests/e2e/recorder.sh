@@ -3,11 +3,9 @@
 # recorded sound, and scripted pauses.
 # Usage: recorder.sh BUILD_DIR SOURCE_DIR
 set -u
-build=$(cd "$1" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+e2e_start "$@"
 rec="$build/voxa7100-record"
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 
 # Bad arguments: a clear message and status 2.
 for args in "" "--frames" "--frames 0" "--frames 10 --every 0" "--frames 10 --keys 5" "--frames 10 --keys 5:ab" \

@@ -4,11 +4,9 @@
 # video scaled 4x.
 # Usage: video.sh BUILD_DIR SOURCE_DIR
 set -u
-build=$(cd "$1" && pwd)
+. "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
+e2e_start "$@"
 rec="$build/voxa7100-record"
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 # Lists what is in a folder, one name a line, hidden files included.
 left() { ls -A "$1"; }
 
@@ -30,8 +28,7 @@ for body in 'exit 1' 'cat > /dev/null; exit 1'; do
 done
 
 if ! command -v ffmpeg > /dev/null || ! command -v ffprobe > /dev/null; then
-    echo "SKIP: ffmpeg and ffprobe are not installed (apt-get install ffmpeg); video capture not checked"
-    exit 77
+    skip "ffmpeg and ffprobe are not installed (Debian package: ffmpeg); video capture not checked"
 fi
 
 # Outputs that cannot be written: status 2 before the show, nothing left behind.
