@@ -31,6 +31,7 @@
 
 #include "core/demo.h"
 #include "core/song.h"
+#include "app/recorder/framehash.h"
 #include "app/recorder/golden.h"
 #include "backends/headless.h"
 #include "app/recorder/pngout.h"
@@ -259,7 +260,7 @@ int main(int argc, char** argv)
         }
     }
 
-    uint64_t hash = 1469598103934665603ull;
+    uint64_t hash = FRAMEHASH_basis;
     uint32_t last_ms = 0;
     HEADLESS_set_frame_ms(options.frame_ms);
     // The sound timeline grows with every bar; keep it only when the sound is written.
@@ -267,11 +268,9 @@ int main(int argc, char** argv)
     HEADLESS_set_pointer(options.pointer_x, options.pointer_y);
     for (const auto& [number, key] : options.keys) HEADLESS_schedule_key(number, key);
     HEADLESS_set_sink([&](const HeadlessFrame& frame) {
-        if (options.hash) {
-            for (int32_t i = 0; i < frame.width * frame.height; ++i) hash = (hash ^ frame.pixels[i]) * 1099511628211ull;
-        }
+        if (options.hash) hash = FRAMEHASH_pixels(hash, frame.pixels, frame.width * frame.height);
         if (options.hash_each || keep_golden) {
-            const uint64_t one = GOLDEN_frame_hash(frame.pixels, frame.width * frame.height);
+            const uint64_t one = FRAMEHASH_frame(frame.pixels, frame.width * frame.height);
             if (options.hash_each) std::printf("%lld %016llx\n", static_cast<long long>(frame.number), static_cast<unsigned long long>(one));
             if (keep_golden) GOLDEN_frame(&golden, one);
         }
