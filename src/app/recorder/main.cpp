@@ -31,6 +31,7 @@
 
 #include "core/demo.h"
 #include "core/song.h"
+#include "app/recorder/fileout.h"
 #include "app/recorder/framehash.h"
 #include "app/recorder/golden.h"
 #include "backends/headless.h"
@@ -217,7 +218,7 @@ int main(int argc, char** argv)
     }
     if (!options.golden.empty()) {
         std::string error;
-        if (!WAVOUT_write_bytes(options.golden, nullptr, 0, &error)) usage_error("cannot write '" + options.golden + "'");
+        if (!FILEOUT_write(options.golden, nullptr, 0, &error)) usage_error("cannot write '" + options.golden + "'");
         std::remove(options.golden.c_str());
     }
     // The show's listeners are plain functions: what they fill lives here.
@@ -237,7 +238,7 @@ int main(int argc, char** argv)
             char name[32];
             std::snprintf(name, sizeof name, "/bar-%03d.wav", bar_number++);
             std::string error;
-            if (!bar_failed && !WAVOUT_write_bytes(bars_dir + name, wav, size, &error)) {
+            if (!bar_failed && !FILEOUT_write(bars_dir + name, wav, size, &error)) {
                 std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
                 bar_failed = true;
             }
@@ -334,7 +335,7 @@ int main(int argc, char** argv)
         golden.status = status;
         const std::string text = GOLDEN_text(&golden);
         std::string error;
-        if (!WAVOUT_write_bytes(options.golden, reinterpret_cast<const uint8_t*>(text.data()), text.size(), &error)) {
+        if (!FILEOUT_write(options.golden, reinterpret_cast<const uint8_t*>(text.data()), text.size(), &error)) {
             std::fprintf(stderr, "voxa7100-record: %s\n", error.c_str());
             status = 2;
         }
