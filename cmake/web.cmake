@@ -7,7 +7,7 @@
 # Emscripten's JavaScript optimiser needs Debian's node modules, which node does not search itself.
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env "NODE_PATH=/usr/share/nodejs:$ENV{NODE_PATH}")
 
-add_executable(voxa7100-record src/app/recorder/main.cpp src/backends/headless.cpp)
+add_executable(voxa7100-record src/app/recorder/main.cpp src/app/recorder/recorder.cpp src/backends/headless.cpp)
 set_target_properties(voxa7100-record PROPERTIES SUFFIX .js)
 # The recorder stops the show by throwing; the library itself is built without exception support.
 target_compile_options(voxa7100-record PRIVATE -fexceptions)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/recorder/framehash.h"
 #include "core/demo.h"
 #include "core/song.h"
 
@@ -46,20 +47,6 @@ ChildResult run_in_child(const std::function<void(std::string& out)>& body)
     return result;
 }
 
-uint64_t frame_hash(const uint32_t* pixels, int32_t count)
-{
-    uint64_t h = 1469598103934665603ull;
-    for (int32_t i = 0; i < count; ++i) h = (h ^ pixels[i]) * 1099511628211ull;
-    return h;
-}
-
-uint64_t bytes_hash(const uint8_t* bytes, std::size_t size)
-{
-    uint64_t h = 1469598103934665603ull;
-    for (std::size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
-    return h;
-}
-
 static std::vector<uint64_t>* bar_hashes = nullptr;
 
 ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, int64_t keep_frame)
@@ -78,7 +65,7 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
         full.reserve(65536);
         bar_hashes = &bars;
         demo_set_bar_listener([](const uint8_t* wav, std::size_t size) {
-            if (bar_hashes->size() < bar_hashes->capacity()) bar_hashes->push_back(bytes_hash(wav, size));
+            if (bar_hashes->size() < bar_hashes->capacity()) bar_hashes->push_back(FRAMEHASH_bytes(wav, size));
         });
         int status = -1;
         if (setup) setup();
@@ -86,7 +73,7 @@ ShowTrace run_show(int64_t presentations, const std::function<void()>& setup, in
             FrameRecord r{};
             r.number = f.number;
             r.ms = f.ms;
-            r.hash = frame_hash(f.pixels, f.width * f.height);
+            r.hash = FRAMEHASH_frame(f.pixels, f.width * f.height);
             r.probe[0] = f.pixels[0];
             r.probe[1] = f.pixels[255];
             r.probe[2] = f.pixels[255 * 256];

@@ -23,10 +23,6 @@ struct ShowExit {
 // Thrown by a sink to stop the show.
 struct ShowStop {};
 
-// 64-bit FNV-1a of a frame's pixels.
-uint64_t frame_hash(const uint32_t* pixels, int32_t count);
-// 64-bit FNV-1a of bytes.
-uint64_t bytes_hash(const uint8_t* bytes, std::size_t size);
 // Heap allocations (operator new) made by this process so far.
 long allocation_count();
 // Bytes held by live operator-new allocations of this process.
@@ -36,7 +32,7 @@ long live_heap_bytes();
 struct FrameRecord {
     int64_t number;
     uint32_t ms;
-    uint64_t hash;
+    uint64_t hash;       // FRAMEHASH_frame of its pixels, as the recorder's --hash-each prints it
     uint32_t probe[4];   // pixels at (0,0), (255,0), (0,255), (128,128)
     int32_t frame_count; // the frame timer's count at the presentation
     uint8_t background_mode, fade_on, blur_on, glare_on, paused, fps_overlay_on, music_muted, scroll_on, rasters_on;
@@ -48,7 +44,7 @@ struct ShowTrace {
     int status = -1;                  // exit status of the show (ShowExit), -1 if it was stopped
     std::vector<FrameRecord> frames;  // one per presentation
     std::vector<uint32_t> full;       // the pixels of the presentation asked for with keep_frame
-    std::vector<uint64_t> bars;       // hash of the player's WAV image after every bar it started
+    std::vector<uint64_t> bars;       // FRAMEHASH_bytes of the player's WAV image after every bar it started
     std::vector<long> allocations;    // heap allocations made so far, at every presentation
     std::vector<long> heap;           // live heap bytes, at every presentation
 };

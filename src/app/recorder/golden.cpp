@@ -4,22 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-static constexpr uint64_t fnv_basis = 1469598103934665603ull;
-static constexpr uint64_t fnv_prime = 1099511628211ull;
-
-uint64_t GOLDEN_frame_hash(const uint32_t* pixels, int32_t count)
-{
-    uint64_t h = fnv_basis;
-    for (int32_t i = 0; i < count; ++i) h = (h ^ pixels[i]) * fnv_prime;
-    return h;
-}
-
-uint64_t GOLDEN_bytes_hash(const uint8_t* bytes, std::size_t size)
-{
-    uint64_t h = fnv_basis;
-    for (std::size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * fnv_prime;
-    return h;
-}
+#include "app/recorder/framehash.h"
 
 void GOLDEN_stage(Golden* golden, const char* stage)
 {
@@ -28,24 +13,24 @@ void GOLDEN_stage(Golden* golden, const char* stage)
     // Every pass through the sequence begins with the first scene's fade-out.
     if (name == "radial fade-out") ++golden->pass;
     if (name != "start-up" && name != "exit fade-out") name = "pass " + std::to_string(golden->pass) + ": " + name;
-    golden->stretches.push_back({name, golden->presentations, 0, fnv_basis, {}});
+    golden->stretches.push_back({name, golden->presentations, 0, FRAMEHASH_basis, {}});
 }
 
 void GOLDEN_frame(Golden* golden, uint64_t frame_hash)
 {
     if (!golden) return;
-    if (golden->stretches.empty()) golden->stretches.push_back({"start-up", golden->presentations, 0, fnv_basis, {}});
+    if (golden->stretches.empty()) golden->stretches.push_back({"start-up", golden->presentations, 0, FRAMEHASH_basis, {}});
     GoldenStretch& s = golden->stretches.back();
-    if (s.length % GOLDEN_block == 0) s.blocks.push_back(fnv_basis);
-    s.blocks.back() = (s.blocks.back() ^ frame_hash) * fnv_prime;
-    s.digest = (s.digest ^ frame_hash) * fnv_prime;
+    if (s.length % GOLDEN_block == 0) s.blocks.push_back(FRAMEHASH_basis);
+    s.blocks.back() = FRAMEHASH_step(s.blocks.back(), frame_hash);
+    s.digest = FRAMEHASH_step(s.digest, frame_hash);
     ++s.length;
     ++golden->presentations;
 }
 
 void GOLDEN_bar(Golden* golden, const uint8_t* wav, std::size_t size)
 {
-    if (golden && wav) golden->bars.push_back(GOLDEN_bytes_hash(wav, size));
+    if (golden && wav) golden->bars.push_back(FRAMEHASH_bytes(wav, size));
 }
 
 std::string GOLDEN_text(const Golden* golden)

@@ -1,7 +1,7 @@
 // GOLDEN: the golden record of a run: where each stretch of presentations begins, a digest of each
 // stretch and of each block of 50 presentations in it, and a digest of every bar the player started.
-// Depends on: the standard library only.
-// NOTE: frames are digested by their 64-bit FNV-1a hash (of the 0x00RRGGBB words of the 256 x 256
+// Depends on: app/recorder/framehash.
+// NOTE: frames are digested by their FRAMEHASH_frame hash (of the 0x00RRGGBB words of the 256 x 256
 // presentation); a block or stretch digest is FNV-1a over those 64-bit hashes in order. The record
 // is plain text, one item per line, so that two records compare line by line.
 #pragma once
@@ -30,13 +30,9 @@ struct Golden {
     int32_t status = 0;
 };
 
-// The 64-bit FNV-1a hash of count pixels, as --hash-each prints it.
-uint64_t GOLDEN_frame_hash(const uint32_t* pixels, int32_t count);
-// The 64-bit FNV-1a hash of bytes.
-uint64_t GOLDEN_bytes_hash(const uint8_t* bytes, std::size_t size);
 // Notes that a stretch named by the show (see demo_set_stage_listener) begins at the next presentation.
 void GOLDEN_stage(Golden* golden, const char* stage);
-// Adds the next presentation, by its frame hash.
+// Adds the next presentation, by its frame hash (FRAMEHASH_frame).
 void GOLDEN_frame(Golden* golden, uint64_t frame_hash);
 // Adds a bar the player started, by its WAV image.
 void GOLDEN_bar(Golden* golden, const uint8_t* wav, std::size_t size);

@@ -2,11 +2,10 @@
 
 #include <png.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
+#include "app/recorder/fileout.h"
 #include "app/recorder/upscale.h"
 
 // The scaled row, grown to the largest picture written so far.
@@ -34,6 +33,18 @@ static bool write_png(png_structp png, png_infop info, std::FILE* f, const uint3
     return true;
 }
 
+// Writes the picture as a PNG stream into the open file f.
+static bool fill_png(std::FILE* f, const uint32_t* pixels, int32_t width, int32_t height, int32_t scale)
+{
+    const std::size_t row_bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(scale) * 3;
+    if (pngout_state.row.size() < row_bytes) pngout_state.row.resize(row_bytes);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    const bool ok = png && info && write_png(png, info, f, pixels, width, height, scale, pngout_state.row.data());
+    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+    return ok;
+}
+
 bool PNGOUT_write(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height, int32_t scale,
                   std::string* error)
 {
@@ -41,23 +52,6 @@ bool PNGOUT_write(const std::string& path, const uint32_t* pixels, int32_t width
         if (error) *error = path + ": bad picture for a PNG file";
         return false;
     }
-    const std::string temp = path + ".part";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-        if (error) *error = temp + ": " + std::strerror(errno);
-        return false;
-    }
-    const std::size_t row_bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(scale) * 3;
-    if (pngout_state.row.size() < row_bytes) pngout_state.row.resize(row_bytes);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = png && info && write_png(png, info, f, pixels, width, height, scale, pngout_state.row.data());
-    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    if (std::fclose(f) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        std::remove(temp.c_str());
-        if (error) *error = path + ": cannot write the PNG file";
-    }
-    return ok;
+    return FILEOUT_fill(
+        path, "the PNG file", [&](std::FILE* f) { return fill_png(f, pixels, width, height, scale); }, error);
 }

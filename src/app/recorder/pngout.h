@@ -1,7 +1,7 @@
 // PNGOUT: writes frames as PNG files for the recorder.
-// Depends on: app/recorder/upscale, libpng.
-// NOTE: pixels are 0x00RRGGBB words, top row first; the file is written under a temporary name
-// and renamed when complete, so a failed write leaves nothing half-written behind. The scaled row
+// Depends on: app/recorder/fileout, app/recorder/upscale, libpng.
+// NOTE: pixels are 0x00RRGGBB words, top row first; the file is written through FILEOUT, so a
+// failed write leaves nothing half-written behind. The scaled row
 // is kept between calls, so that writing frame after frame of one size allocates no pixel buffer.
 #pragma once
 #include <cstdint>

@@ -1,27 +1,6 @@
 #include "app/recorder/wavout.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-bool WAVOUT_write_bytes(const std::string& path, const uint8_t* bytes, std::size_t size, std::string* error)
-{
-    const std::string temp = path + ".part";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-        if (error) *error = temp + ": " + std::strerror(errno);
-        return false;
-    }
-    // fwrite must not be given a null buffer, even for nothing.
-    bool ok = size == 0 || (bytes && std::fwrite(bytes, 1, size, f) == size);
-    if (std::fclose(f) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        std::remove(temp.c_str());
-        if (error) *error = path + ": cannot write the file";
-    }
-    return ok;
-}
+#include "app/recorder/fileout.h"
 
 bool WAVOUT_write_pcm(const std::string& path, const std::vector<int16_t>& values, std::string* error)
 {
@@ -50,5 +29,5 @@ bool WAVOUT_write_pcm(const std::string& path, const std::vector<int16_t>& value
     text("data");
     u32(data);
     for (int16_t v : values) u16(static_cast<uint16_t>(v));
-    return WAVOUT_write_bytes(path, out.data(), out.size(), error);
+    return FILEOUT_write(path, out.data(), out.size(), error);
 }
