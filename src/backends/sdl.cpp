@@ -1,5 +1,6 @@
 // The desktop backend on SDL2: one resizable window that shows the frame at the largest
-// whole-number scale on black, paced by the display's refresh, with F11 and Alt+Enter for
+// whole-number scale on black, every presentation held to 60 a second (and waiting for the
+// refresh where the display keeps up), with F11 and Alt+Enter for
 // fullscreen; key-downs, the pointer mapped back to frame pixels, and a looping audio device at
 // 44100 Hz, mono, signed 16-bit.
 #include <SDL.h>
@@ -21,8 +22,6 @@ namespace {
 // presents nothing.
 constexpr uint32_t settle_ms = 500;
 
-// Which of the three ways of pacing presentations is in force.
-enum Pacing { PACING_VSYNC, PACING_TIMER, PACING_NONE };
 
 struct SdlState {
     SDL_Window* window = nullptr;
@@ -30,8 +29,9 @@ struct SdlState {
     SDL_Texture* texture = nullptr;
     int32_t width = 0, height = 0;  // the frame's size (the texture's)
     bool drawn = false;             // the texture holds a presented frame
-    Pacing pacing = PACING_NONE;
-    PACE pace;                      // the platform's own pacing when the renderer gives no vsync
+    PACE pace;                      // the hold to 60 presentations a second
+    bool vsync = false;             // presenting waits for the display's refresh
+    int32_t refresh = 0;            // the display's refresh rate, 0 when unknown
     SDL_AudioDeviceID audio = 0;
     bool audio_tried = false;
     // The loop the audio callback plays; guarded by the device lock.
@@ -151,20 +151,18 @@ int32_t display_refresh()
     return mode.refresh_rate;
 }
 
-// Waits for the presentation's refresh slot when nothing else paces presenting: the renderer
-// gives no vsync, or the window is minimized or hidden and SDL skips presenting (so vsync waits
-// for nothing). Never in addition to vsync.
-void wait_for_slot()
+// Holds a presentation of the show until its deadline (a quarter refresh early where vsync then
+// waits for the refresh itself). Also paces a minimized window, where SDL presents nothing.
+void hold()
 {
-    if (sdl.pacing == PACING_NONE) return;
-    if (sdl.pacing == PACING_VSYNC && !(SDL_GetWindowFlags(sdl.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)))
-        return;
+    if (!sdl.view.hold) return;
     if (const uint32_t ms = PACE_sleep_ms(PACE_delay(&sdl.pace, now_us()))) SDL_Delay(ms);
 }
 
 // Shows the texture's frame at the largest whole-number scale of the output's real pixels,
-// centred on black, and presents it.
-void draw_frame()
+// centred on black, and presents it; held is set for the show's presentations, not for showing
+// the last frame again.
+void draw_frame(bool held)
 {
     // Cleared first, so that a change noted while this frame is drawn gets its own redraw.
     sdl.redraw.store(false);
@@ -175,8 +173,34 @@ void draw_frame()
     SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
     SDL_RenderClear(sdl.renderer);
     SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &to);
-    wait_for_slot();
+    if (held) hold();
     SDL_RenderPresent(sdl.renderer);
+}
+
+// Switches vsync on where the display keeps up with the hold (unless the view says --no-vsync)
+// and off elsewhere, so that hold and vsync never halve the rate; at the start, names the pacing
+// under --verbose. The hold keeps its deadlines across a change.
+void choose_pacing(bool first)
+{
+    sdl.refresh = display_refresh();
+    const bool want = sdl.view.vsync && PACE_vsync_keeps_up(sdl.refresh);
+    SDL_RenderSetVSync(sdl.renderer, want ? 1 : 0);
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(sdl.renderer, &info);
+    // What the renderer really does: some accept the call and present at once all the same.
+    const bool granted = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    sdl.vsync = want && granted;
+    if (first)
+        PACE_init(&sdl.pace, sdl.refresh, sdl.vsync);
+    else
+        PACE_set_refresh(&sdl.pace, sdl.refresh, sdl.vsync);
+    if (!first || !sdl.view.verbose) return;
+    const char* why = !sdl.view.vsync ? "--no-vsync"
+                      : !want         ? "the display is slower than 58 Hz"
+                      : !granted      ? "the renderer grants none"
+                                      : "SDL_RenderPresent waits for the refresh";
+    std::fputs(DESKTOP_verbose_line(info.name ? info.name : "unknown", DESKTOP_pacing_text(sdl.vsync, sdl.refresh, why)).c_str(),
+               stderr);
 }
 
 // Acts on what the event filter noted: switches fullscreen on F11 or Alt+Enter, follows the
@@ -193,23 +217,9 @@ void apply_view_changes(bool redraw_now)
         sdl.display_changed.store(true);
         note_change();
     }
-    if (sdl.display_changed.exchange(false)) PACE_init(&sdl.pace, display_refresh());
+    if (sdl.display_changed.exchange(false)) choose_pacing(false);
     const bool settling = SDL_GetTicks() - sdl.changed_at.load() < settle_ms;
-    if (redraw_now && sdl.drawn && (sdl.redraw.load() || settling)) draw_frame();
-}
-
-// The pacing in force, as --verbose names it.
-std::string pacing_text(int32_t refresh)
-{
-    switch (sdl.pacing) {
-    case PACING_VSYNC:
-        return "vsync (each presentation waits for the display's refresh)";
-    case PACING_TIMER:
-        return "own timer at " + std::to_string(PACE_rate(refresh)) + " Hz (the renderer gives no vsync; display refresh " +
-               (refresh > 0 ? "as reported" : "unknown") + ")";
-    default:
-        return "none (--no-vsync: every frame is presented at once)";
-    }
+    if (redraw_now && sdl.drawn && (sdl.redraw.load() || settling)) draw_frame(false);
 }
 
 // Starts SDL's video on a real display, with the renderer hints the view asks for; false (said
@@ -218,8 +228,9 @@ bool start_video()
 {
     // Without these hints SDL falls back to an invisible off-screen driver when there is no display.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
-    // The hint decides over the renderer flag, so it says the same.
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, sdl.view.vsync ? "1" : "0");
+    // Vsync starts off: choose_pacing switches it on where the display keeps up. The hint decides
+    // over the renderer flag, so it says the same.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "voxa7100: no display available (%s)\n", SDL_GetError());
@@ -253,7 +264,7 @@ bool make_window(const char* title, int32_t width, int32_t height, int32_t scale
     sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
                                   height * scale, flags);
     if (sdl.window)
-        sdl.renderer = SDL_CreateRenderer(sdl.window, -1, sdl.view.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+        sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
     if (sdl.renderer)
         sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
     if (!sdl.texture) {
@@ -262,20 +273,6 @@ bool make_window(const char* title, int32_t width, int32_t height, int32_t scale
     }
     SDL_SetTextureScaleMode(sdl.texture, SDL_ScaleModeNearest);
     return true;
-}
-
-// Picks the pacing from what the renderer gives and the view asks, and names it under --verbose.
-void choose_pacing()
-{
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(sdl.renderer, &info);
-    const int32_t refresh = display_refresh();
-    PACE_init(&sdl.pace, refresh);
-    if (!sdl.view.vsync)
-        sdl.pacing = PACING_NONE;
-    else
-        sdl.pacing = (info.flags & SDL_RENDERER_PRESENTVSYNC) ? PACING_VSYNC : PACING_TIMER;
-    if (sdl.view.verbose) std::fputs(DESKTOP_verbose_line(info.name ? info.name : "unknown", pacing_text(refresh)).c_str(), stderr);
 }
 
 }  // namespace
@@ -299,7 +296,7 @@ bool OS_open_window(const char* title, int32_t width, int32_t height)
     if (!make_window(title, width, height, scale)) return false;
     sdl.width = width;
     sdl.height = height;
-    choose_pacing();
+    choose_pacing(true);
     SDL_SetEventFilter(filter_event, nullptr);
     SDL_ShowWindow(sdl.window);
     OS_hide_cursor();
@@ -315,7 +312,7 @@ void OS_present(const uint32_t* pixels, int32_t width, int32_t height)
     // 0x00RRGGBB words are SDL's RGB888 format, so the frame is uploaded as it is.
     SDL_UpdateTexture(sdl.texture, nullptr, pixels, width * 4);
     sdl.drawn = true;
-    draw_frame();
+    draw_frame(true);
 }
 
 OsEvent OS_pump(int32_t* key)

@@ -1,9 +1,9 @@
 // The browser backend, built with Emscripten: the show in a web page. The page's script
 // (src/web/*.js) owns the canvas, the key and pointer events, the audio context and the end
 // screen, and hands each instance of the program a session (Module.page) that this backend calls.
-// The show's blocking loop runs through Asyncify: presenting waits for the browser's next
-// animation frame, sleeping and waiting for a key wait on the page's timers, and the page runs on
-// in between.
+// The show's blocking loop runs through Asyncify: presenting waits for the moment the hold gives
+// (on an animation frame, or a timer where those are too slow), sleeping and waiting for a key
+// wait on the page's timers, and the page runs on in between.
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -11,14 +11,16 @@
 
 #include "base/record.h"
 #include "platform/os.h"
+#include "platform/pace.h"
 
 // The session's side of each call; see src/web/session.js for what each one does.
 EM_JS(int, web_open, (const char* title, int width, int height), {
     return Module.page.open(UTF8ToString(title), width, height) ? 1 : 0;
 });
-EM_ASYNC_JS(void, web_present, (const uint8_t* rgba, int width, int height), {
-    await Module.page.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+EM_ASYNC_JS(void, web_present, (const uint8_t* rgba, int width, int height, double at_ms, int on_frames), {
+    await Module.page.present(HEAPU8.subarray(rgba, rgba + width * height * 4), at_ms, on_frames !== 0);
 });
+EM_JS(int, web_refresh_rate, (), { return Module.page.refreshRate(); });
 EM_JS(int, web_pump, (), { return Module.page.pump(); });
 EM_ASYNC_JS(void, web_wait_event, (int ms), { await Module.page.waitEvent(ms); });
 EM_ASYNC_JS(void, web_sleep, (int ms), { await Module.page.sleep(ms); });
@@ -44,9 +46,30 @@ namespace {
 struct WebState {
     int32_t width = 0, height = 0;
     std::unique_ptr<uint32_t[]> rgba;  // the frame as canvas bytes: red, green, blue, opaque alpha
+    PACE pace;                         // the hold to 60 presentations a second
+    bool on_frames = false;            // presentations land on animation frames (else timers)
+    bool paced = false;                // the hold has begun
 };
 
 WebState web;
+
+// The hold's moment for the next presentation, on the page's clock (milliseconds). Animation
+// frames pace presentations only where they come at least 58 times a second (an unknown rate
+// counts as 60); the page measures their rate all the time, so the choice follows a phone into
+// low-power mode and back.
+double hold_until()
+{
+    const int32_t rate = web_refresh_rate();
+    const bool on_frames = PACE_vsync_keeps_up(rate);
+    if (!web.paced)
+        PACE_init(&web.pace, rate, on_frames);
+    else
+        PACE_set_refresh(&web.pace, rate, on_frames);
+    web.paced = true;
+    web.on_frames = on_frames;
+    const double now_ms = emscripten_get_now();
+    return now_ms + static_cast<double>(PACE_delay(&web.pace, static_cast<int64_t>(now_ms * 1000.0))) / 1000.0;
+}
 
 }  // namespace
 
@@ -77,7 +100,8 @@ void OS_present(const uint32_t* pixels, int32_t width, int32_t height)
         const uint32_t p = pixels[i];
         out[i] = 0xFF000000u | (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
     }
-    web_present(reinterpret_cast<const uint8_t*>(out), width, height);
+    const double at_ms = hold_until();
+    web_present(reinterpret_cast<const uint8_t*>(out), width, height, at_ms, web.on_frames ? 1 : 0);
 }
 
 OsEvent OS_pump(int32_t* key)

@@ -1,8 +1,8 @@
 // The native Windows backend on user32, gdi32, winmm and kernel32: the window class,
 // one resizable window that shows the frame at the largest whole-number scale on
 // black (borderless fullscreen on F11 and Alt+Enter), key-downs from the window procedure, the
-// pointer mapped back to frame pixels, presentation paced by the compositor or the display's
-// refresh, and a WAV image looped by PlaySoundA.
+// pointer mapped back to frame pixels, every presentation held to 60 a second (and waiting for the
+// compositor where the display keeps up), and a WAV image looped by PlaySoundA.
 // Functions newer than the oldest Windows the program starts on (DPI awareness, the compositor)
 // are looked up at run time in the system's own DLLs, so the executable imports only the four
 // libraries above and the C runtime. The executable is built for the GUI subsystem: text for the
@@ -49,12 +49,6 @@ using CompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
 using FlushFn = HRESULT(WINAPI*)();
 
 // How presentations are paced.
-enum Pacing {
-    PACING_NONE = 0,        // --no-vsync: at once
-    PACING_COMPOSITOR = 1,  // each presentation waits for the compositor's next pass (DwmFlush)
-    PACING_TIMER = 2,       // no compositor: the backend keeps presentations on the refresh's slots
-};
-
 struct Win32State {
     HINSTANCE instance = nullptr;
     HWND window = nullptr;
@@ -74,8 +68,8 @@ struct Win32State {
     bool fullscreen = false;
     LONG_PTR windowed_style = 0;
     WINDOWPLACEMENT windowed_place{};
-    // Presentation pacing.
-    Pacing pacing = PACING_NONE;
+    // Presentation pacing: the hold, and the compositor where the display keeps up.
+    bool compositor = false;  // each presentation also waits for the compositor's next pass (DwmFlush)
     int32_t refresh_hz = 0;  // the window's monitor, 0 when unknown
     PACE pace;
     bool timer_resolution = false;
@@ -206,36 +200,35 @@ int64_t now_us()
     return PACE_counter_us(static_cast<uint64_t>(counter.QuadPart), static_cast<uint64_t>(win32.counts_per_second.QuadPart));
 }
 
-// Chooses the pacing: none with --no-vsync, the compositor where composition is on, else the
-// backend's own pacing at the display's rate. Never both, which would halve the rate.
-void choose_pacing()
+// Whether the compositor is on; false where this Windows has none.
+bool composing()
 {
     BOOL composed = FALSE;
-    if (!win32.view.vsync)
-        win32.pacing = PACING_NONE;
-    else if (win32.composition_enabled && win32.compositor_flush && SUCCEEDED(win32.composition_enabled(&composed)) &&
-             composed)
-        win32.pacing = PACING_COMPOSITOR;
-    else
-        win32.pacing = PACING_TIMER;
-    win32.refresh_hz = win32.window ? monitor_refresh(win32.window) : 0;
-    PACE_init(&win32.pace, win32.refresh_hz);
-    // Sleeps to a millisecond, not to the default 15.6 ms tick, or 60 Hz slots would be missed.
-    if (win32.pacing == PACING_TIMER && !win32.timer_resolution) win32.timer_resolution = timeBeginPeriod(1) == 0;
+    return win32.composition_enabled && win32.compositor_flush && SUCCEEDED(win32.composition_enabled(&composed)) &&
+           composed;
 }
 
+// Chooses the pacing: the hold always, and the compositor's pass too where the monitor keeps up
+// with it (unless --no-vsync), so that the two never halve the rate. first starts the hold afresh;
+// later changes (another monitor or rate, the compositor switched) keep its deadlines.
+void choose_pacing(bool first)
+{
+    win32.refresh_hz = win32.window ? monitor_refresh(win32.window) : 0;
+    win32.compositor = win32.view.vsync && PACE_vsync_keeps_up(win32.refresh_hz) && composing();
+    if (first)
+        PACE_init(&win32.pace, win32.refresh_hz, win32.compositor);
+    else
+        PACE_set_refresh(&win32.pace, win32.refresh_hz, win32.compositor);
+}
+
+// The pacing in force, for --verbose.
 std::string pacing_text()
 {
-    switch (win32.pacing) {
-    case PACING_COMPOSITOR:
-        return "the compositor (DwmFlush)";
-    case PACING_TIMER:
-        return win32.refresh_hz > 0
-                   ? "own timing at the display's " + std::to_string(win32.refresh_hz) + " Hz (no compositor)"
-                   : "own timing at 60 Hz (no compositor, the display's rate unknown)";
-    default:
-        return "none (--no-vsync)";
-    }
+    const char* why = win32.compositor                            ? "DwmFlush waits for the compositor"
+                      : !win32.view.vsync                         ? "--no-vsync"
+                      : !PACE_vsync_keeps_up(win32.refresh_hz)    ? "the display is slower than 58 Hz"
+                                                                  : "no compositor";
+    return DESKTOP_pacing_text(win32.compositor, win32.refresh_hz, why);
 }
 
 // Paints black around the frame: the four strips of the client area the viewport leaves.
@@ -305,7 +298,7 @@ void set_fullscreen(bool on)
     }
     win32.fullscreen = on;
     // The monitor's rate may differ from the one the window stood on.
-    if (win32.pacing == PACING_TIMER) choose_pacing();
+    choose_pacing(false);
     // The last frame at the new size, also while the show is paused and presents nothing.
     InvalidateRect(window, nullptr, FALSE);
 }
@@ -369,7 +362,7 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_EXITSIZEMOVE:
     case message_composition_changed:
         // Another refresh rate, another monitor, or the compositor switched on or off.
-        if (win32.window) choose_pacing();
+        if (win32.window) choose_pacing(false);
         break;
     default:
         break;
@@ -485,11 +478,14 @@ bool prepare_bitmap(int32_t width, int32_t height)
 // the first window).
 void start_pacing(int32_t dpi)
 {
+    // Deadlines on the performance counter; sleeps to a millisecond, not to the default 15.6 ms
+    // tick, which would stretch a 16.7 ms hold to about 31 ms.
     QueryPerformanceFrequency(&win32.counts_per_second);
+    if (!win32.timer_resolution) win32.timer_resolution = timeBeginPeriod(1) == 0;
     HMODULE dwm = system_library("dwmapi.dll");
     win32.composition_enabled = lookup<CompositionEnabledFn>(dwm, "DwmIsCompositionEnabled");
     win32.compositor_flush = lookup<FlushFn>(dwm, "DwmFlush");
-    choose_pacing();
+    choose_pacing(true);
     if (win32.view.verbose)
         show_text(DESKTOP_verbose_line("GDI (StretchDIBits, " + std::to_string(dpi) + " dpi)", pacing_text()), true,
                   false);
@@ -541,13 +537,13 @@ void OS_present(const uint32_t* pixels, int32_t width, int32_t height)
     // Rows of 3 * width bytes must be whole 4-byte words to need no padding; 256 gives 768.
     static_assert(256 * 3 % 4 == 0);
     if (width * 3 % 4 != 0) return;
-    if (win32.pacing == PACING_TIMER) {
+    if (win32.view.hold) {
         if (const uint32_t ms = PACE_sleep_ms(PACE_delay(&win32.pace, now_us()))) Sleep(ms);
     }
     RGB888_to_bgr24(pixels, width, height, win32.bitmap.get());
     draw_frame(win32.context, false);
     UpdateWindow(win32.window);
-    if (win32.pacing == PACING_COMPOSITOR) {
+    if (win32.compositor) {
         // The drawing must reach the compositor before waiting for its next pass.
         GdiFlush();
         win32.compositor_flush();

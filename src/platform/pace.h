@@ -1,27 +1,41 @@
-// PACE: presentation paced like a display's refresh, for platforms whose renderer does not wait
-// for the display itself: presentations fall on the refresh's slots, at most one per slot, and a
-// late one waits for the next slot, as with a display's vertical sync.
+// PACE: the hold that paces every presentation of the show on a real display: at most 60 a
+// second whatever the refresh rate, so that the show's time follows the clock. Each presentation
+// is held until its deadline, 1/60 s after the previous one; a late presentation goes at once and
+// the next deadline is one hold after it (no catching up, no burst). Where the display's vertical
+// sync keeps up (58 Hz or more), presentations also wait for the refresh, and the hold lets each go
+// a quarter refresh early, so that it lands on the first refresh at or after its deadline.
 // Depends on: nothing.
 // NOTE: times are microseconds on any monotonic clock; the caller sleeps what PACE_delay returns
 // and then presents. A refresh rate of 0 or less (unknown) is taken as 60 Hz.
 #pragma once
 #include <cstdint>
 
+// Presentations a second at most, on every display.
+inline constexpr int32_t PACE_hold_rate = 60;
+// The slowest refresh that vertical sync may pace: below it, waiting for the refresh would slow
+// the show, so the hold alone paces.
+inline constexpr int32_t PACE_vsync_min_hz = 58;
+
 struct PACE {
-    int64_t period_us = 0;  // one refresh
-    int64_t next_us = 0;    // the earliest slot for the next presentation
+    int64_t origin_us = 0;  // the presentation that began the current run of deadlines
+    int64_t count = 0;      // holds from origin_us to the next deadline
+    int64_t early_us = 0;   // how long before its deadline a presentation may go
     bool started = false;
 };
 
-// Sets the refresh rate in Hz and forgets earlier presentations.
-void PACE_init(PACE* pace, int32_t refresh_hz);
-// The refresh rate PACE_init used for refresh_hz (60 for an unknown rate).
+// The refresh rate taken for refresh_hz (60 for an unknown rate).
 int32_t PACE_rate(int32_t refresh_hz);
-// Microseconds to wait from now_us until the presentation's slot; takes that slot. The first
-// presentation waits for nothing and starts the slots.
+// Whether vertical sync paces presentations at a refresh of refresh_hz (unknown counts as 60 Hz).
+bool PACE_vsync_keeps_up(int32_t refresh_hz);
+// Starts the hold afresh: the next presentation goes at once. vsync tells whether presenting also
+// waits for the display's refresh of refresh_hz.
+void PACE_init(PACE* pace, int32_t refresh_hz, bool vsync);
+// Follows a new refresh rate or vsync state without moving the deadlines.
+void PACE_set_refresh(PACE* pace, int32_t refresh_hz, bool vsync);
+// Microseconds to wait from now_us before presenting; takes the deadline and sets the next.
 int64_t PACE_delay(PACE* pace, int64_t now_us);
 // Whole milliseconds to sleep for a wait of wait_us, rounded up so that a presentation is never
-// early for its slot (0 for no wait).
+// early for its deadline (0 for no wait).
 uint32_t PACE_sleep_ms(int64_t wait_us);
 // Microseconds of a high-resolution counter reading at frequency counts a second, split so that
 // the product cannot overflow (0 for an unknown frequency).

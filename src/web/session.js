@@ -28,12 +28,22 @@ class Session {
     return width === Picture.FRAME && height === Picture.FRAME;
   }
 
-  // Shows the frame (canvas bytes), then waits for the browser's next animation frame.
-  present(rgba) {
+  // Shows the frame (canvas bytes) at the moment `at` that the program's hold gives (on an
+  // animation frame where onFrames is set), then lets the program go on.
+  present(rgba, at, onFrames) {
     this.suspended();
     if (this !== Run.current) return new Promise(() => {});
     const cost = this.busy;
     this.busy = 0;
+    return new Promise((resolve) => {
+      Pacing.present(at, onFrames, () => this.show(rgba, cost), () => {
+        this.resumed();
+        resolve();
+      });
+    });
+  }
+
+  show(rgba, cost) {
     const start = performance.now();
     Picture.put(rgba);
     if (Run.state === 'loading') {
@@ -48,12 +58,11 @@ class Session {
     }
     if (this.presentations <= TestHook.HASHED) this.hashes.push(TestHook.hash(rgba));
     this.noteCost(cost);
-    return new Promise((resolve) => {
-      Pacing.afterFrame(() => {
-        this.resumed();
-        resolve();
-      });
-    });
+  }
+
+  // Animation frames a second as the page measures them (0 until known).
+  refreshRate() {
+    return Pacing.rate();
   }
 
   noteCost(cost) {

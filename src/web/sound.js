@@ -44,6 +44,21 @@ const Sound = {
     Sound.source = source;
   },
 
+  // The page is hidden: the sound rests with the picture.
+  rest() {
+    if (Sound.ctx && Sound.ctx.state === 'running' && Sound.ctx.suspend) Sound.ctx.suspend().catch(() => {});
+  },
+
+  // The page is visible again: the sound goes on where it was; where the browser wants a new
+  // gesture first (iOS), the hint says so again.
+  wake() {
+    if (!Sound.ctx || !Sound.ctx.resume) return;
+    const refused = () => {
+      if (Sound.ctx.state !== 'running') Notes.hint.hidden = false;
+    };
+    Sound.ctx.resume().then(refused, refused);
+  },
+
   // A click or key: browsers let sound start only now.
   unlock() {
     if (!Sound.Context) return;
@@ -57,6 +72,8 @@ const Sound = {
       Notes.hint.hidden = true;
       Sound.play();
     }
-    if (Sound.ctx.state !== 'running' && Sound.ctx.resume) Sound.ctx.resume().catch(() => {});
+    if (Sound.ctx.state !== 'running' && Sound.ctx.resume) {
+      Sound.ctx.resume().then(() => { Notes.hint.hidden = true; }, () => {});
+    }
   },
 };

@@ -23,6 +23,7 @@ const Start = {
     else Notes.show('This browser has no Web Audio: the show runs without sound.');
     Fullscreen.button.hidden = !Fullscreen.enabled();
     Start.listen();
+    Pacing.start();
     TestHook.install();
     Run.start();
   },
