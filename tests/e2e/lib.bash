@@ -148,6 +148,26 @@ view() { geometry "$1"; shift; frame "$X,$Y,${WIDTH}x$HEIGHT" "$@"; }
 # Seconds since $1 (a date +%s.%N).
 since() { awk -v t="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - t }'; }
 
+# The pace of the show as a viewer sees it in window $1, which appeared at $2 (a date +%s.%N); $3
+# names the run. Held to 60 presentations a second on every display, the unpaced first scene is
+# still on screen 8 s and 14 s after the window appeared, and it and its fade-out are gone by 24 s.
+# Needs $headless (headless_hashes).
+first_scene_pace() {
+    local at n
+    for at in 8 14 24; do
+        sleep "$(awk -v s="$(since "$2")" -v at=$at 'BEGIN { print (s < at ? at - s : 0) }')"
+        n=$(view "$1" --hashes "$headless" --wait 2) || fail "$3, $at s after the window appeared: $n"
+        if [ $at -lt 24 ]; then
+            [ "$n" -ge $first_scene ] && [ "$n" -lt $second_scene ] ||
+                fail "$3: $(since "$2") s after the window appeared it shows presentation $n, not the first scene"
+        else
+            [ "$n" -ge $((second_scene + 32)) ] ||
+                fail "$3: $(since "$2") s after the window appeared it shows presentation $n, the first scene or its fade-out"
+        fi
+        echo "$3: presentation $n on screen $(since "$2") s after the window appeared"
+    done
+}
+
 # Prints the last lines of the logs $work/NAME.log named, those that are not empty.
 show_logs() {
     local log
