@@ -26,8 +26,9 @@ TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-a
 # The Windows program: the MinGW-w64 cross-compiler to build it, Wine to run it in the tests.
 MINGW_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake make)
 WINE_PACKAGES=(wine wine64 bsdutils)
-# The show for web browsers: Emscripten (with node and Python) to build it, Chromium to test the page.
+# The show for web browsers: Emscripten (with node and Python) to build it; Chromium, Firefox and WebKit
+# (with PulseAudio for their sound; WebKit under the Xvfb of the test packages) to test the page.
 WEB_PACKAGES=(emscripten nodejs python3 cmake make)
-BROWSER_PACKAGES=(chromium)
+BROWSER_PACKAGES=(chromium firefox-esr webkit2gtk-driver pulseaudio pulseaudio-utils)
 # The fuzz targets: clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up (installs missing Debian packages when run as root), builds, and runs every test: unit and
 # headless tests (also all at once in one process, in a shuffled order), the golden record, the real
-# programs under Xvfb and Wine, the page in headless Chromium, the same tests under sanitizers, and
-# the fuzzers.
+# programs under Xvfb and Wine, the page in Chromium, Firefox and WebKit, the same tests under
+# sanitizers, and the fuzzers.
 # A test that cannot run here is skipped and named at the end; with CI set (CI=true), a skip fails.
 # With --quick: only the native tree, and through CTest only the unit tests (the headless show and
 # the layer check among them) and the golden record (labels unit and golden).

@@ -1,26 +1,29 @@
-"""What the browser tests share: the show's page in headless Chromium, its keys and test hooks, and
-the native recorder that says what the show presents and plays.
+"""What the browser tests share: the show's page in a browser, its keys and test hooks, and the
+native recorder that says what the show presents and plays.
 
-Each test runs as: TEST.py SOURCE_DIR NATIVE_BUILD_DIR. The page and the Node recorder come from
+Each test runs as: TEST.py SOURCE_DIR NATIVE_BUILD_DIR [ENGINE], the engine one of chromium (the
+default), firefox and webkit (drivers.py). The page and the Node recorder come from
 SOURCE_DIR/build-web (made by tools/build-web.sh or the test web.build). A test exits 0 when it
-passes, 1 when it fails and 77 (skipped) when Chromium or the web build is missing.
+passes, 1 when it fails and 77 (skipped) when the browser or the web build is missing.
 """
 import base64
 import os
+import signal
 import subprocess
 import sys
 import tempfile
 import time
 
-from cdp import Browser, Failure, Server, find_chromium
+import drivers
+from drivers import LOGGER, Failure, Server
 
-# Keys as a keyboard sends them: key, code, Windows virtual-key code, text.
-KEYS = {' ': (' ', 'Space', 32, ' '), 'esc': ('Escape', 'Escape', 27, '')}
+# Keys as a keyboard sends them: key, code.
+KEYS = {' ': (' ', 'Space'), 'esc': ('Escape', 'Escape')}
 for _c in 'abcdefghijklmnopqrstuvwxyz':
-    KEYS[_c] = (_c, 'Key' + _c.upper(), ord(_c.upper()), _c)
+    KEYS[_c] = (_c, 'Key' + _c.upper())
 for _c in '0123456789':
-    KEYS[_c] = (_c, 'Digit' + _c, ord(_c), _c)
-CTRL, SHIFT = 2, 8
+    KEYS[_c] = (_c, 'Digit' + _c)
+ENGINE = 'chromium'   # the browser, as setup() found it on the command line
 
 
 def web_dir(src, native):
@@ -29,14 +32,17 @@ def web_dir(src, native):
 
 
 def setup():
-    """(web build folder, native build folder); exits 77 when Chromium or the page is missing."""
-    if len(sys.argv) != 3:
-        print('usage: %s SOURCE_DIR NATIVE_BUILD_DIR' % sys.argv[0])
+    """(web build folder, native build folder); exits 77 when the browser or the page is missing."""
+    global ENGINE
+    if len(sys.argv) not in (3, 4) or sys.argv[3:] and sys.argv[3] not in drivers.ENGINES:
+        print('usage: %s SOURCE_DIR NATIVE_BUILD_DIR [%s]' % (sys.argv[0], '|'.join(drivers.ENGINES)))
         sys.exit(2)
-    src, native = (os.path.abspath(a) for a in sys.argv[1:])
+    src, native = (os.path.abspath(a) for a in sys.argv[1:3])
+    ENGINE = sys.argv[3] if len(sys.argv) == 4 else ENGINE
     web = web_dir(src, native)
-    if not find_chromium():
-        print('SKIP: chromium is not installed (Debian package chromium)')
+    package = drivers.engine(ENGINE).missing()
+    if package:
+        print('SKIP: %s cannot run here: install the Debian package %s' % (ENGINE, package))
         sys.exit(77)
     if not os.path.exists(os.path.join(web, 'voxa7100.html')):
         print('SKIP: %s/voxa7100.html was not built (bash tools/build-web.sh)' % web)
@@ -47,12 +53,13 @@ def setup():
 def run(test):
     """Runs test(), printing FAIL and exiting 1 on a Failure or AssertionError."""
     start = time.monotonic()
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit('FAIL: stopped'))  # the browser ends with the test
     try:
         test()
     except (Failure, AssertionError) as e:
-        print('FAIL: %s' % e)
+        print('FAIL (%s): %s' % (ENGINE, e))
         sys.exit(1)
-    print('PASS (%.0f s)' % (time.monotonic() - start))
+    print('PASS in %s (%.0f s)' % (ENGINE, time.monotonic() - start))
 
 
 def check(condition, message):
@@ -61,24 +68,37 @@ def check(condition, message):
 
 
 class Show:
-    """The page in a fresh headless browser, served over HTTP (or opened from disk with file_url)."""
+    """The page in a fresh browser of the engine, served over HTTP (or opened from disk with file_url)."""
 
-    def __init__(self, web, width=1024, height=768, dpr=None, file_url=False, before_load=None, isolate=False,
-                 network=False):
-        """A width x height viewport in CSS pixels; dpr sets the device pixel ratio as a display would
-        (emulating it instead leaves the canvas's device-pixel size unscaled)."""
+    def __init__(self, web, width=1024, height=768, dpr=None, file_url=False, before_load=None, isolate=False):
+        """A width x height viewport in CSS pixels at a device pixel ratio of dpr, as a display has it;
+        before_load runs before the page's own scripts."""
         self.web = web
-        self.server = None if file_url else Server(web, isolate)
-        self.browser = Browser(['--force-device-scale-factor=%s' % dpr] if dpr else [])
-        self.page = self.browser.new_page(width, height, 0 if dpr else 1, before_load, network)
-        self.url = ('file://' + os.path.join(web, 'voxa7100.html')) if file_url else self.server.url + 'voxa7100.html'
-        self.page.navigate(self.url)
+        self.browser = self.server = None
+        driver = drivers.engine(ENGINE).Page
+        # Where the driver cannot run a script before the page's, the test server puts it into the
+        # page, with the error logger where no console messages reach the driver (a page opened from
+        # disk gets the logger after loading, from the driver).
+        early = None
+        if not driver.preload:
+            check(not (file_url and before_load), 'a page opened from disk in %s gets no script before its own' % ENGINE)
+            early = ('' if driver.console else LOGGER) + (before_load or '')
+        try:
+            self.server = None if file_url else Server(web, isolate, early)
+            self.browser = drivers.engine(ENGINE).Browser(dpr)
+            self.page = self.browser.new_page(width, height, before_load if driver.preload else None)
+            self.url = ('file://' + os.path.join(web, 'voxa7100.html')) if file_url else self.server.url + 'voxa7100.html'
+            self.page.navigate(self.url)
+        except BaseException:
+            self.__exit__()
+            raise
 
     def __enter__(self):
         return self
 
     def __exit__(self, *exc):
-        self.browser.close()
+        if self.browser:
+            self.browser.close()
         if self.server:
             self.server.close()
 
@@ -96,10 +116,8 @@ class Show:
 
     def press(self, name, modifiers=0, upper=False):
         """A key pressed and released; upper sends the letter in upper case (Shift or Caps Lock)."""
-        key, code, vk, text = KEYS[name]
-        if upper:
-            key = text = key.upper()
-        self.page.key(key, code, vk, text if not modifiers & CTRL else '', modifiers)
+        key, code = KEYS[name]
+        self.page.key(key.upper() if upper else key, code, modifiers)
 
     def taken(self, count, timeout=30):
         """Waits until the show has taken `count` keys in all; returns its key log."""
@@ -122,8 +140,8 @@ class Show:
                 for row in range(256)]
 
     def check_no_errors(self):
-        self.page.collect()
-        check(not self.page.errors, 'the page reported errors:\n  ' + '\n  '.join(self.page.errors))
+        errors = self.page.errors()
+        check(not errors, 'the page reported errors:\n  ' + '\n  '.join(errors))
 
 
 def recorder(native, frames, keys=(), pointer=(-1000, -1000), bars=None):

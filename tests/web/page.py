@@ -13,7 +13,7 @@ STAGES = [[0, 'start-up'], [97, 'radial fade-out'], [129, 'radial loop']]
 
 def main():
     web, native = setup()
-    with Show(web, file_url=True, network=True) as show:
+    with Show(web, file_url=True) as show:
         show.wait('window.voxa && window.voxa.presentations >= 200', 60, '200 presentations')
         check(show.eval('document.title') == 'VOXA7100', 'title is %r' % show.eval('document.title'))
         hashes = show.hook('hashes()')
@@ -32,7 +32,7 @@ def main():
         check(show.hook('frameHash()') == want[count - 1],
               'the paused frame (presentation %d) differs from the recorder\'s' % (count - 1))
         show.check_no_errors()
-        requests = [u for u in show.page.requests if not u.startswith('data:')]
+        requests = [u for u in show.page.requests() if not u.startswith('data:')]
         check(requests == [show.url], 'the page loaded more than itself: %s' % requests)
     # Only a browser without WebAssembly gets a message instead of the show.
     with Show(web, before_load='delete window.WebAssembly;') as show:

@@ -14,7 +14,7 @@ def main():
         check(show.hook('scale') == 3, 'scale %s at 1024 x 768, expected 3' % show.hook('scale'))
 
         # The pointer over frame pixel (100, 50): the frame is 768 wide at x = 128.
-        show.page.mouse('mouseMoved', 128 + 3 * 100 + 2, 3 * 50 + 1)
+        show.page.move(128 + 3 * 100 + 2, 3 * 50 + 1)
         show.wait('window.voxa.pointer().x === 100 && window.voxa.pointer().y === 50', 5, 'the pointer at (100, 50)')
         check(show.eval("document.getElementById('screen').classList.contains('nocursor')"),
               'the system cursor shows over the picture')
@@ -38,7 +38,7 @@ def main():
                 check(got == want_px, 'screen pixel (%d, %d) is %06x, expected %06x' % (120 + x, y, got, want_px))
 
         # Over the margin the pointer is left of the frame and the system cursor shows.
-        show.page.mouse('mouseMoved', 40, 300)
+        show.page.move(40, 300)
         show.wait('window.voxa.pointer().x === -30', 5, 'the pointer at frame x -30')
         check(not show.eval("document.getElementById('screen').classList.contains('nocursor')"),
               'the system cursor is hidden over the margin')

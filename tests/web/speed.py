@@ -68,7 +68,7 @@ def main():
             tab = show.browser.new_page()
             tab.navigate(show.url)
             loads.append(tab.wait('window.voxa && window.voxa.firstShownMs >= 0 && window.voxa.firstShownMs', 30))
-            tab.send('Page.close')
+            tab.close()
         show.check_no_errors()
     seconds = time.monotonic() - start
     nat = native_costs(native)
