@@ -124,11 +124,17 @@ class Show:
         self.wait('window.voxa.keys().length >= %d' % count, timeout, 'the show to take %d keys' % count)
         return self.hook('keys()')
 
+    def paused(self, log):
+        """The number of presentations once the p that ends the key log has paused the show. The key
+        acts in the frame after the one that took it, which is still presented (held to its moment)."""
+        self.wait('window.voxa.presentations >= %d' % (log[-1][0] + 1), 10, 'the frame after p')
+        return self.hook('presentations')
+
     def pause(self, keys_so_far):
         """Presses p and waits until the show has taken it and stopped presenting; returns the key log."""
         self.press('p')
         log = self.taken(keys_so_far + 1)
-        count = self.hook('presentations')
+        count = self.paused(log)
         time.sleep(0.3)
         check(self.hook('presentations') == count, 'p did not pause the show: presentations went on')
         return log

@@ -26,7 +26,7 @@ def main():
         show.press('p', SHIFT, upper=True)
         log = show.taken(2)
         check([c for _, c in log] == [ord('8'), ord('p')], 'the show took %s, expected 8 and p' % log)
-        count = show.hook('presentations')
+        count = show.paused(log)
         show.eval('new Promise((r) => setTimeout(r, 300))')
         check(show.hook('presentations') == count, 'p did not pause the show')
         want = recorder(native, count, recorder_keys(log))

@@ -124,13 +124,20 @@ class Page(drivers.Actions, drivers.Page):
     def fit(self):
         """The window's size for the viewport asked for: the window holds a toolbar above the page."""
         width, height = self.size
-        for _ in range(3):
+        for attempt in range(4):
             inner = self.eval('[innerWidth, innerHeight]')
             if inner == [width, height]:
                 return
+            if attempt == 3:
+                break
             rect = self.send('GET', '/window/rect')
             self.send('POST', '/window/rect', {'width': rect['width'] + width - inner[0],
                                                'height': rect['height'] + height - inner[1]})
+            # The page learns of the new size a moment later.
+            for _ in range(40):
+                if self.eval('[innerWidth, innerHeight]') != inner:
+                    break
+                time.sleep(0.05)
         raise Failure('a viewport of %s, not %d x %d' % (inner, width, height))
 
     def load(self, url):
