@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the CPU time (user + system, all threads) the desktop program takes over its first 40
-# seconds under Xvfb, paced by the display (the default) and presenting at once (--no-vsync).
+# seconds under Xvfb, held to 60 presentations a second with vsync (the default) and without (--no-vsync).
 # Usage: tools/desktop-cpu.sh [BUILD_DIR] [SECONDS]
 set -eu
 build=$(cd "${1:-build}" && pwd)

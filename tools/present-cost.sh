@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures what presenting one frame costs the desktop program under Xvfb (no GPU), without waiting
-# for the display: at 1x and 3x in a window, and fullscreen (with openbox, which X needs for that)
-# on a 1024 x 768 and on a 1920 x 1080 screen.
+# for the display and bypassing the hold to 60 a second: at 1x and 3x in a window, and fullscreen
+# (with openbox, which X needs for that) on a 1024 x 768 and on a 1920 x 1080 screen.
 # Usage: tools/present-cost.sh [BUILD_DIR] (needs the benchmarks built: voxa_present_bench).
 set -eu
 build=$(cd "${1:-build}" && pwd)

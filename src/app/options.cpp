@@ -15,7 +15,7 @@ static constexpr char help_text[] =
     "\n"
     "  --scale N     open the window at N x 256 (N from 1 up to what fits the screen)\n"
     "  --fullscreen  start in fullscreen; leaving it gives the window above\n"
-    "  --no-vsync    present every frame at once instead of waiting for the display\n"
+    "  --no-vsync    never wait for the display's refresh (still at most 60 frames a second)\n"
     "  --verbose     say which renderer and which pacing are used\n"
     "  --help        show this text\n"
     "  --version     show the version\n"

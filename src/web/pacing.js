@@ -4,8 +4,8 @@
 // low-power mode, a slow display) a timer lets it go, so the show keeps its pace. Their rate is
 // measured all the time the page is visible. While the page is hidden nothing is presented and the
 // sound rests; both go on where they were once it is visible again.
-// Test hook: with unpaced set, presenting and sleeping wait for nothing but the next task, so that
-// frames run back to back, as in the native benchmark (the frames stay the same).
+// Test hook: with unpaced set, presenting (bypassing the hold) and sleeping wait for nothing but the
+// next task, so that frames run back to back, as in the native benchmark (the frames stay the same).
 const Pacing = (() => {
   const channel = new MessageChannel();
   let pending = null;

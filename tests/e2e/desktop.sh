@@ -2,8 +2,8 @@
 # The real program in a real window under Xvfb without a window manager, used as a person would:
 # find the window and check its place and size; pause it and compare screenshots with what the
 # headless platform presents, 1:1, at --scale 2, and resized (while running and while paused);
-# the pace of the show with and without --no-vsync (60 presentations a second); the sprite under the pointer; ESC, closing the
-# window, the command line, and starting without a display.
+# the pace of the show with and without --no-vsync (60 presentations a second); the sprite under
+# the pointer; ESC, closing the window, the command line, and starting without a display.
 # Usage: desktop.sh BUILD_DIR SOURCE_DIR. Exit 77 (skipped) when the desktop tools are missing.
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/lib.bash"

@@ -63,4 +63,5 @@ def main():
     print('; '.join(figures))
 
 
-run(main)
+if __name__ == "__main__":
+    run(main)
