@@ -137,6 +137,15 @@ headless_hashes() {
     "$build/voxa7100-record" --frames 6000 --pointer -400,-300 --hash-each > "$headless" || fail "recorder"
 }
 
+# The start of a Wine test that runs the program on a screen: e2e_start with the script's
+# arguments, Wine and the prefix that e2e.wine.prefix made, and the headless presentations.
+wine_screen_start() {
+    e2e_start "$@"
+    wine_start
+    need_prefix
+    headless_hashes
+}
+
 # Presentations 0-96 are start-up pictures, 97-128 the fade before the first scene.
 first_scene=129
 second_scene=1129

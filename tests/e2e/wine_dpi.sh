@@ -8,10 +8,7 @@
 # folder that receives a failing screenshot.
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
-e2e_start "$@"
-wine_start
-need_prefix
-headless_hashes
+wine_screen_start "$@"
 
 on_screen 200 <<'INNER' || { show_logs run3; exit 1; }
 # On a 200 % screen (192 dots per inch) the window is still 256 x 256 logical units: 512 x 512

@@ -10,10 +10,7 @@
 # folder that receives a failing screenshot.
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
-e2e_start "$@"
-wine_start
-need_prefix
-headless_hashes
+wine_screen_start "$@"
 
 on_screen 260 <<'INNER' || { show_logs run2; exit 1; }
 # Options: fullscreen at once, unpaced, twice the size when leaving fullscreen. The pointer rests

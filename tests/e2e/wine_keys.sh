@@ -8,10 +8,7 @@
 # folder that receives a failing screenshot.
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
-e2e_start "$@"
-wine_start
-need_prefix
-headless_hashes
+wine_screen_start "$@"
 
 on_screen 200 <<'INNER' || { show_logs run4; exit 1; }
 # A lone Alt or F10 must not start the keyboard menu loop, which would hold the show until the

@@ -13,10 +13,7 @@
 # folder that receives a failing screenshot.
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/lib.bash"
-e2e_start "$@"
-wine_start
-need_prefix
-headless_hashes
+wine_screen_start "$@"
 
 on_screen 300 <<'INNER' || { show_logs run1; exit 1; }
 # The default window: 256 x 256, centred, paced by the display.

@@ -43,17 +43,6 @@ Shades reference_draw(const Ball& b, Image* target)
     return s;
 }
 
-struct Canvas {
-    Image* image = IMG_new();
-    Canvas(int32_t w, int32_t h, uint32_t fill = 0)
-    {
-        IMG_resize(image, w, h);
-        IMG_fill(image, fill);
-    }
-    ~Canvas() { IMG_free(&image); }
-    uint32_t at(int32_t c, int32_t r) const { return IMG_get(image, c, r); }
-};
-
 Ball ball_at(int32_t x, int32_t y, int32_t radius, uint32_t colour, int32_t lx, int32_t ly, int32_t lz, Image* t)
 {
     Ball b;

@@ -9,27 +9,9 @@
 #include <utility>
 
 #include "raster/img.h"
+#include "support/images.h"
 
 namespace {
-
-struct Canvas {
-    Image* image = IMG_new();
-    Canvas(int32_t w, int32_t h)
-    {
-        IMG_resize(image, w, h);
-        IMG_fill(image, 0);
-    }
-    ~Canvas() { IMG_free(&image); }
-    uint32_t at(int32_t c, int32_t r) const { return IMG_get(image, c, r); }
-    std::set<std::pair<int32_t, int32_t>> lit() const
-    {
-        std::set<std::pair<int32_t, int32_t>> s;
-        for (int32_t r = 0; r < image->height; ++r)
-            for (int32_t c = 0; c < image->width; ++c)
-                if (at(c, r)) s.insert({c, r});
-        return s;
-    }
-};
 
 CIRCLE* circle_at(int32_t x, int32_t y, int32_t radius, uint32_t colour = 0xFF0010)
 {

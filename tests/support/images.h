@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 #include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "raster/img.h"
@@ -61,3 +63,33 @@ inline long draws_between(uint32_t from, uint32_t to, long limit = 200000)
     }
     return -1;
 }
+
+// An image to draw on, freed with the test: filled with one colour, read pixel by pixel.
+struct Canvas {
+    Image* image = IMG_new();
+    Canvas(int32_t w, int32_t h, uint32_t fill = 0)
+    {
+        IMG_resize(image, w, h);
+        IMG_fill(image, fill);
+    }
+    ~Canvas() { IMG_free(&image); }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    uint32_t at(int32_t c, int32_t r) const { return IMG_get(image, c, r); }
+    // Pixels that are not v.
+    int count_not(uint32_t v) const
+    {
+        int n = 0;
+        for (int64_t k = 0; k < int64_t{image->width} * image->height; ++k) n += image->pixels[k] != v;
+        return n;
+    }
+    // The places of the pixels that are not black.
+    std::set<std::pair<int32_t, int32_t>> lit() const
+    {
+        std::set<std::pair<int32_t, int32_t>> s;
+        for (int32_t r = 0; r < image->height; ++r)
+            for (int32_t c = 0; c < image->width; ++c)
+                if (at(c, r)) s.insert({c, r});
+        return s;
+    }
+};

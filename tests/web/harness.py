@@ -139,6 +139,14 @@ class Show:
         check(self.hook('presentations') == count, 'p did not pause the show: presentations went on')
         return log
 
+    def rate(self, ms):
+        """Presentations a second over the next ms milliseconds, counted in the page."""
+        return self.eval("new Promise((resolve) => {"
+                         "  const count = window.voxa.presentations, start = performance.now();"
+                         "  setTimeout(() => resolve((window.voxa.presentations - count) * 1000 /"
+                         "    (performance.now() - start)), %d);"
+                         "})" % ms, timeout=ms / 1000 + 10)
+
     def frame(self):
         """The last presented frame as rows of 0x00RRGGBB values."""
         data = base64.b64decode(self.hook('frame()'))

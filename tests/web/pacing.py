@@ -39,12 +39,6 @@ SPAN = '''new Promise((resolve) => {
   }, 5);
 })'''
 
-# Resolves with the presentations a second over the next `seconds`.
-RATE = '''new Promise((resolve) => {
-  const count = window.voxa.presentations, start = performance.now();
-  setTimeout(() => resolve((window.voxa.presentations - count) * 1000 / (performance.now() - start)), %d);
-})'''
-
 
 def main():
     web, _ = setup()
@@ -56,7 +50,7 @@ def main():
             check(15 <= span <= 19.5, 'at %d Hz the first scene lasted %.1f s, expected about 16.7' % (hz, span))
             if hz == 30:
                 show.wait_stage('bicolour loop', 30)
-                rate = show.eval(RATE % 3000, timeout=10)
+                rate = show.rate(3000)
                 figures.append('30 Hz: paced scene %.1f presentations a second' % rate)
                 check(rate >= 45, 'at 30 Hz the paced scene presents %.1f frames a second, expected 50' % rate)
             show.check_no_errors()
