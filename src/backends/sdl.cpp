@@ -1,8 +1,7 @@
 // The desktop backend on SDL2: one resizable window that shows the frame at the largest
-// whole-number scale on black, every presentation held to 60 a second (and waiting for the
-// refresh where the display keeps up), with F11 and Alt+Enter for
-// fullscreen; key-downs, the pointer mapped back to frame pixels, and a looping audio device at
-// 44100 Hz, mono, signed 16-bit.
+// whole-number scale on black, every presentation held to 60 a second (and waiting for the refresh
+// where the display keeps up), with F11 and Alt+Enter for fullscreen; key-downs, the pointer
+// mapped back to frame pixels, and a looping audio device at 44100 Hz, mono, signed 16-bit.
 #include <SDL.h>
 
 #include <algorithm>
@@ -22,7 +21,6 @@ namespace {
 // presents nothing.
 constexpr uint32_t settle_ms = 500;
 
-
 struct SdlState {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
@@ -31,7 +29,6 @@ struct SdlState {
     bool drawn = false;             // the texture holds a presented frame
     PACE pace;                      // the hold to 60 presentations a second
     bool vsync = false;             // presenting waits for the display's refresh
-    int32_t refresh = 0;            // the display's refresh rate, 0 when unknown
     SDL_AudioDeviceID audio = 0;
     bool audio_tried = false;
     // The loop the audio callback plays; guarded by the device lock.
@@ -182,8 +179,8 @@ void draw_frame(bool held)
 // under --verbose. The hold keeps its deadlines across a change.
 void choose_pacing(bool first)
 {
-    sdl.refresh = display_refresh();
-    const bool want = sdl.view.vsync && PACE_vsync_keeps_up(sdl.refresh);
+    const int32_t refresh = display_refresh();
+    const bool want = sdl.view.vsync && PACE_vsync_keeps_up(refresh);
     SDL_RenderSetVSync(sdl.renderer, want ? 1 : 0);
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(sdl.renderer, &info);
@@ -191,16 +188,16 @@ void choose_pacing(bool first)
     const bool granted = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     sdl.vsync = want && granted;
     if (first)
-        PACE_init(&sdl.pace, sdl.refresh, sdl.vsync);
+        PACE_init(&sdl.pace, refresh, sdl.vsync);
     else
-        PACE_set_refresh(&sdl.pace, sdl.refresh, sdl.vsync);
+        PACE_set_refresh(&sdl.pace, refresh, sdl.vsync);
     if (!first || !sdl.view.verbose) return;
     const char* why = !sdl.view.vsync ? "--no-vsync"
                       : !want         ? "the display is slower than 58 Hz"
                       : !granted      ? "the renderer grants none"
                                       : "SDL_RenderPresent waits for the refresh";
-    std::fputs(DESKTOP_verbose_line(info.name ? info.name : "unknown", DESKTOP_pacing_text(sdl.vsync, sdl.refresh, why)).c_str(),
-               stderr);
+    const std::string pacing = DESKTOP_pacing_text(sdl.vsync, refresh, why);
+    std::fputs(DESKTOP_verbose_line(info.name ? info.name : "unknown", pacing).c_str(), stderr);
 }
 
 // Acts on what the event filter noted: switches fullscreen on F11 or Alt+Enter, follows the

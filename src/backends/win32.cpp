@@ -224,10 +224,10 @@ void choose_pacing(bool first)
 // The pacing in force, for --verbose.
 std::string pacing_text()
 {
-    const char* why = win32.compositor                            ? "DwmFlush waits for the compositor"
-                      : !win32.view.vsync                         ? "--no-vsync"
-                      : !PACE_vsync_keeps_up(win32.refresh_hz)    ? "the display is slower than 58 Hz"
-                                                                  : "no compositor";
+    const char* why = win32.compositor                         ? "DwmFlush waits for the compositor"
+                      : !win32.view.vsync                      ? "--no-vsync"
+                      : !PACE_vsync_keeps_up(win32.refresh_hz) ? "the display is slower than 58 Hz"
+                                                               : "no compositor";
     return DESKTOP_pacing_text(win32.compositor, win32.refresh_hz, why);
 }
 
