@@ -2,9 +2,10 @@
 """Every key of the key table in the page, as a person presses them: p pauses and resumes, 8 shows
 the counters, w cycles the background, the other keys act, SPACE moves on to the next scene and ESC
 fades out to the end screen; a click there plays again from the start. Shift and Caps Lock change
-nothing, the page takes each key's default action away (no scrolling, no browser shortcut), and a key
-with Ctrl stays the browser's. What the show presents with the keys the page took is what the
-recorder presents with the same keys at the same presentations."""
+nothing, the page takes each key's default action away (no scrolling, no browser shortcut), a key
+with Ctrl stays the browser's, and the Keys button opens the key panel, whose keys press theirs.
+What the show presents with the keys the page took is what the recorder presents with the same keys
+at the same presentations."""
 from drivers import CTRL, SHIFT
 from harness import Show, check, recorder, recorder_bars, recorder_keys, run, setup
 
@@ -33,7 +34,7 @@ def counters(show, native):
 
 
 def every_key(show, native):
-    """A key with Ctrl is the browser's; the rest of the table acts."""
+    """A key with Ctrl is the browser's; the rest of the table acts. Returns the key log."""
     show.press('b', CTRL)
     for name, modifiers, upper in TABLE:
         show.press(name, modifiers, upper)
@@ -46,6 +47,18 @@ def every_key(show, native):
     want = recorder(native, count, recorder_keys(log))
     check(show.hook('frameHash()') == want[count - 1], 'after every key, the paused frame differs from the recorder\'s')
     show.press('p')
+    return log
+
+
+def panel_key(show, log):
+    """The Keys button opens the key panel; a click on its W presses w and leaves no button with the
+    focus, so that the SPACE key next goes to the show alone."""
+    show.page.click(*show.centre('#keys-button'))
+    show.wait("!document.getElementById('keys-panel').hidden", 5, 'the key panel after a click on Keys')
+    show.page.click(*show.centre('#keys-panel [aria-keyshortcuts="W"]'))
+    log = show.taken(len(log) + 2)
+    check(log[-1][1] == ord('w'), 'a click on the panel\'s W: the show took %s' % chr(log[-1][1]))
+    check(show.eval('document.activeElement === document.body'), 'a clicked key kept the focus')
 
 
 def fade_out(show, native):
@@ -95,12 +108,13 @@ def main():
         show.wait_stage('radial loop')
         show.eval("window.prevented = []; addEventListener('keydown', (e) => prevented.push([e.key, e.defaultPrevented]))")
         counters(show, native)
-        every_key(show, native)
+        log = every_key(show, native)
+        panel_key(show, log)
         fade_out(show, native)
         play_again(show, native)
         show.check_no_errors()
-    print('keys: 8 p p b(Ctrl) %s p p space esc taken and prevented as expected; frames, fade-out and the '
-          'second run as recorded' % ' '.join(n for n, _, _ in TABLE))
+    print('keys: 8 p p b(Ctrl) %s p p, w from the panel, space esc taken and prevented as expected; frames, '
+          'fade-out and the second run as recorded' % ' '.join(n for n, _, _ in TABLE))
 
 
 run(main)
