@@ -21,6 +21,7 @@ PARTS = [
     'keys.js',
     'fullscreen.js',
     'notes.js',
+    'panel.js',
     'costs.js',
     'pacing.js',
     'session.js',

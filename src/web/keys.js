@@ -37,6 +37,18 @@ const Keys = {
       }
       if (performance.now() - Fullscreen.leftAt < Keys.ESC_AFTER_FULLSCREEN_MS) return;
     }
-    if (Run.current) Run.current.key(c);
+    Keys.press(c);
+  },
+
+  // A key for the show, from the keyboard or the key panel: both go through the show's queue.
+  press(c) {
+    if ((Run.state === 'running' || Run.state === 'loading') && Run.current) Run.current.key(c);
+  },
+
+  // The character of a key as aria-keyshortcuts names it ("Escape", "Space", "P", "1").
+  named(name) {
+    if (name === 'Escape') return 0x1b;
+    if (name === 'Space') return 0x20;
+    return name.toLowerCase().charCodeAt(0);
   },
 };

@@ -15,5 +15,14 @@ const Notes = {
     document.getElementById('message-text').textContent = text;
     document.getElementById('message').hidden = false;
     Fullscreen.button.hidden = Notes.hint.hidden = Notes.note.hidden = true;
+    Panel.remove();
+  },
+
+  // Taps rather than clicks where the screen takes a finger.
+  words() {
+    if (!matchMedia('(any-pointer: coarse)').matches) return;
+    Notes.hint.textContent = 'Tap for sound.';
+    document.getElementById('end-text').textContent = 'tap to play again';
+    Fullscreen.button.title = 'Fullscreen (or double-tap the picture)';
   },
 };

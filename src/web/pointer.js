@@ -25,12 +25,15 @@ const Pointer = (() => {
     frame,                      // the program reads this one object
     update,
 
+    // The sprite follows a mouse only: a finger lifted would leave it behind under the trails.
     move(e) {
+      if (e.pointerType !== 'mouse') return;
       client = { x: e.clientX, y: e.clientY };
       update();
     },
 
-    leave() {
+    leave(e) {
+      if (e.pointerType !== 'mouse') return;
       client = null;
       update();
     },

@@ -142,6 +142,7 @@ class Session {
     Run.state = 'ended';
     Picture.clear();
     Pointer.update();
+    Panel.hide();
     Notes.end.hidden = false;
   }
 }

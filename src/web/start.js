@@ -1,8 +1,8 @@
-// The page of the show: the canvas, keys, pointer, sound, fullscreen, the end screen and playing
-// again. Each run of the show is a fresh instance of the program (createVoxa, made by Emscripten)
-// that gets a session: its backend (src/backends/web.cpp) presents frames, takes keys and the
-// pointer and loops the current bar through it. The page owns the audio context, so the sound
-// goes on from one run to the next without a new gesture.
+// The page of the show: the canvas, keys, the key panel, pointer, sound, fullscreen, the end
+// screen and playing again. Each run of the show is a fresh instance of the program (createVoxa,
+// made by Emscripten) that gets a session: its backend (src/backends/web.cpp) presents frames,
+// takes keys and the pointer and loops the current bar through it. The page owns the audio
+// context, so the sound goes on from one run to the next without a new gesture.
 //
 // Start-up. The page's script is its parts in the order of tools/make_page.py, each defining one
 // object; this last one sets them going.
@@ -19,9 +19,11 @@ const Start = {
     }
     View.watch();
     Run.compile();
+    Notes.words();
     if (Sound.Context) Notes.hint.hidden = false;
     else Notes.show('This browser has no Web Audio: the show runs without sound.');
     Fullscreen.button.hidden = !Fullscreen.enabled();
+    Panel.place();
     Start.listen();
     Pacing.start();
     TestHook.install();
@@ -37,7 +39,12 @@ const Start = {
     });
     addEventListener('pointerup', () => Sound.unlock());
     document.documentElement.addEventListener('pointerleave', Pointer.leave);
-    Picture.screen.addEventListener('dblclick', Fullscreen.toggle);
+    // No long-press menu from a finger; a mouse's right button keeps the browser's menu.
+    addEventListener('contextmenu', (e) => {
+      if (e.pointerType !== 'mouse') e.preventDefault();
+    });
+    Picture.screen.addEventListener('pointerup', Fullscreen.pictureUp);
+    Panel.listen();
     Fullscreen.button.addEventListener('click', () => {
       Fullscreen.toggle();
       Fullscreen.button.blur();  // so that SPACE goes to the show, not to the button

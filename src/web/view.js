@@ -24,6 +24,7 @@ const View = {
     View.fit(width, height);
     Picture.redraw();
     Pointer.update();
+    Panel.place();
   },
 
   // Where the browser reports only CSS pixels.

@@ -144,21 +144,24 @@ class Marionette:
 
 
 class Browser(drivers.Connection):
-    def __init__(self, dpr=None):
+    def __init__(self, dpr=None, touch=False):
         super().__init__()
         self.procs = drivers.Processes('voxa-firefox-')
         try:
-            self.start(dpr)
+            self.start(dpr, touch)
         except BaseException:
             self.procs.close()
             raise
 
-    def start(self, dpr):
+    def start(self, dpr, touch):
         profile = os.path.join(self.procs.folder, 'profile')
         os.mkdir(profile)
         prefs = {'marionette.port': 0, 'dom.w3c_touch_events.enabled': 1}
         if dpr:
             prefs['layout.css.devPixelsPerPx'] = str(dpr)
+        if touch:
+            # The pointers the page's media queries see: a coarse one only (1), as on a phone.
+            prefs['ui.primaryPointerCapabilities'] = prefs['ui.allPointerCapabilities'] = 1
         with open(os.path.join(profile, 'user.js'), 'w') as f:
             f.writelines('user_pref(%s, %s);\n' % (json.dumps(k), json.dumps(v)) for k, v in prefs.items())
         env = dict(os.environ, MOZ_CRASHREPORTER_DISABLE='1')

@@ -37,11 +37,12 @@ def missing():
 
 
 class Browser(drivers.Connection):
-    def __init__(self, dpr=None):
+    def __init__(self, dpr=None, touch=False):
         """dpr sets the device pixel ratio as a display would (emulating it instead leaves the
-        canvas's device-pixel size unscaled)."""
+        canvas's device-pixel size unscaled); touch emulates a phone's screen in every page."""
         super().__init__()
         self.dpr = dpr
+        self.touch = touch
         self.procs = drivers.Processes('voxa-chromium-')
         to_browser_r, self.to_browser = os.pipe()
         self.from_browser, from_browser_w = os.pipe()
@@ -116,8 +117,11 @@ class Page(drivers.Page):
         for domain in ('Page', 'Runtime', 'Log', 'Network'):
             self.send(domain + '.enable')
         # A device scale factor of 0 keeps the display's (the browser's --force-device-scale-factor).
-        self.send('Emulation.setDeviceMetricsOverride', {'width': width, 'height': height,
-                                                         'deviceScaleFactor': 0 if browser.dpr else 1, 'mobile': False})
+        self.send('Emulation.setDeviceMetricsOverride', {'width': width, 'height': height, 'mobile': browser.touch,
+                                                         'deviceScaleFactor': 0 if browser.dpr else 1})
+        if browser.touch:
+            # Before loading, so that the page finds a touch screen (any-pointer: coarse) from the start.
+            self.send('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
         self.send('Emulation.setFocusEmulationEnabled', {'enabled': True})
         if before_load:
             self.send('Page.addScriptToEvaluateOnNewDocument', {'source': before_load})
@@ -196,10 +200,11 @@ class Page(drivers.Page):
             self.mouse('mousePressed', x, y, 'left', n)
             self.mouse('mouseReleased', x, y, 'left', n)
 
-    def tap(self, x, y):
+    def tap(self, x, y, taps=1):
         self.send('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
-        for kind, points in (('touchStart', [{'x': x, 'y': y}]), ('touchEnd', [])):
-            self.send('Input.dispatchTouchEvent', {'type': kind, 'touchPoints': points})
+        for _ in range(taps):
+            for kind, points in (('touchStart', [{'x': x, 'y': y}]), ('touchEnd', [])):
+                self.send('Input.dispatchTouchEvent', {'type': kind, 'touchPoints': points})
 
     def screenshot(self, x, y, width, height):
         clip = {'x': x, 'y': y, 'width': width, 'height': height, 'scale': 1}

@@ -3,7 +3,8 @@
 An engine's module (cdp.py: Chromium through the DevTools protocol; bidi.py: Firefox through
 Marionette and WebDriver BiDi; webdriver.py: WebKitGTK through W3C WebDriver, under Xvfb) has
   PACKAGE, missing()     its Debian package; what is missing to run it (a package name), or None
-  Browser(dpr=None)      a fresh browser with its own profile, at that device pixel ratio
+  Browser(dpr=None, touch=False)   a fresh browser with its own profile, at that device pixel
+                           ratio; with touch, on a phone's screen: touch only (a coarse pointer, no hover)
     .new_page(width, height, before_load=None) -> Page   a tab with a viewport of that size in CSS
                            pixels, before_load run before the page's own scripts at each load
     .close()               ends the browser and every process it started
@@ -13,7 +14,7 @@ Marionette and WebDriver BiDi; webdriver.py: WebKitGTK through W3C WebDriver, un
     .wait(expression)      until the expression is true
     .key(key, code, modifiers)  a key pressed and released (KeyboardEvent key and code; SHIFT, CTRL
                            pressed as keys of their own before it, as a keyboard sends them)
-    .move(x, y), .click(x, y, clicks), .tap(x, y)   the mouse and a finger, in CSS pixels
+    .move(x, y), .click(x, y, clicks), .tap(x, y, taps)   the mouse and a finger, in CSS pixels
     .screenshot(x, y, width, height) -> (width, height, rows of RGB bytes)   as shown, CSS pixels
     .errors()              console errors and uncaught exceptions so far
     .requests()            the URLs the page loaded
@@ -160,8 +161,8 @@ class Actions:
     def click(self, x, y, clicks=1):
         self.pointer('mouse', x, y, clicks)
 
-    def tap(self, x, y):
-        self.pointer('touch', x, y, 1)
+    def tap(self, x, y, taps=1):
+        self.pointer('touch', x, y, taps)
 
 
 def free_port():

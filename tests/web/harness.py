@@ -70,9 +70,10 @@ def check(condition, message):
 class Show:
     """The page in a fresh browser of the engine, served over HTTP (or opened from disk with file_url)."""
 
-    def __init__(self, web, width=1024, height=768, dpr=None, file_url=False, before_load=None, isolate=False):
-        """A width x height viewport in CSS pixels at a device pixel ratio of dpr, as a display has it;
-        before_load runs before the page's own scripts."""
+    def __init__(self, web, width=1024, height=768, dpr=None, file_url=False, before_load=None, isolate=False,
+                 touch=False):
+        """A width x height viewport in CSS pixels at a device pixel ratio of dpr, as a display has it
+        (with touch, a phone's touch screen); before_load runs before the page's own scripts."""
         self.web = web
         self.browser = self.server = None
         driver = drivers.engine(ENGINE).Page
@@ -85,7 +86,7 @@ class Show:
             early = ('' if driver.console else LOGGER) + (before_load or '')
         try:
             self.server = None if file_url else Server(web, isolate, early)
-            self.browser = drivers.engine(ENGINE).Browser(dpr)
+            self.browser = drivers.engine(ENGINE).Browser(dpr, touch)
             self.page = self.browser.new_page(width, height, before_load if driver.preload else None)
             self.url = ('file://' + os.path.join(web, 'voxa7100.html')) if file_url else self.server.url + 'voxa7100.html'
             self.page.navigate(self.url)
@@ -118,6 +119,11 @@ class Show:
         """A key pressed and released; upper sends the letter in upper case (Shift or Caps Lock)."""
         key, code = KEYS[name]
         self.page.key(key.upper() if upper else key, code, modifiers)
+
+    def centre(self, selector):
+        """The centre of the element in CSS pixels on the page."""
+        return self.eval("(() => { const r = document.querySelector(%r).getBoundingClientRect(); "
+                         "return [r.x + r.width / 2, r.y + r.height / 2]; })()" % selector)
 
     def taken(self, count, timeout=30):
         """Waits until the show has taken `count` keys in all; returns its key log."""

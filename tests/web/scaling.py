@@ -7,6 +7,24 @@ leaves it, while the show goes on."""
 from harness import Show, check, recorder, recorder_keys, run, setup
 
 
+def fullscreen(show):
+    """Fullscreen by the button; ESC leaves it and the show goes on; a double-click enters it again."""
+    keys = len(show.hook('keys()')) + 1
+    show.press('p')
+    show.taken(keys)
+    box = show.eval("(() => { const r = document.getElementById('fullscreen').getBoundingClientRect(); "
+                    "return [r.x + r.width / 2, r.y + r.height / 2]; })()")
+    show.page.click(*box)
+    show.wait('!!document.fullscreenElement', 5, 'fullscreen from the button')
+    show.press('esc')
+    show.wait('!document.fullscreenElement', 5, 'ESC to leave fullscreen')
+    count = show.hook('presentations')
+    show.wait('window.voxa.presentations > %d' % (count + 10), 5, 'the show to go on after ESC in fullscreen')
+    check(len(show.hook('keys()')) == keys and show.hook('state') == 'running', 'ESC in fullscreen reached the show')
+    show.page.click(512, 384, clicks=2)
+    show.wait('!!document.fullscreenElement', 5, 'fullscreen from a double-click')
+
+
 def main():
     web, native = setup()
     with Show(web, 1024, 768) as show:
@@ -43,21 +61,7 @@ def main():
         check(not show.eval("document.getElementById('screen').classList.contains('nocursor')"),
               'the system cursor is hidden over the margin')
 
-        # Fullscreen by the button; ESC leaves it and the show goes on; a double-click enters it again.
-        keys = len(show.hook('keys()')) + 1
-        show.press('p')
-        show.taken(keys)
-        box = show.eval("(() => { const r = document.getElementById('fullscreen').getBoundingClientRect(); "
-                        "return [r.x + r.width / 2, r.y + r.height / 2]; })()")
-        show.page.click(*box)
-        show.wait('!!document.fullscreenElement', 5, 'fullscreen from the button')
-        show.press('esc')
-        show.wait('!document.fullscreenElement', 5, 'ESC to leave fullscreen')
-        count = show.hook('presentations')
-        show.wait('window.voxa.presentations > %d' % (count + 10), 5, 'the show to go on after ESC in fullscreen')
-        check(len(show.hook('keys()')) == keys and show.hook('state') == 'running', 'ESC in fullscreen reached the show')
-        show.page.click(512, 384, clicks=2)
-        show.wait('!!document.fullscreenElement', 5, 'fullscreen from a double-click')
+        fullscreen(show)
         show.check_no_errors()
 
     with Show(web, 1024, 768, dpr=1.5) as show:

@@ -29,7 +29,9 @@ def missing():
 
 
 class Browser:
-    def __init__(self, dpr=None):
+    def __init__(self, dpr=None, touch=False):
+        if touch:
+            raise Failure('WebKitWebDriver has no touch screen: a touch action arrives as the mouse')
         if dpr and dpr != int(dpr):
             raise Failure('WebKitGTK takes a whole device pixel ratio only (GDK_SCALE), not %s' % dpr)
         self.dpr = int(dpr or 1)
