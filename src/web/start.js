@@ -7,6 +7,7 @@
 // Start-up. The page's script is its parts in the order of tools/make_page.py, each defining one
 // object; this last one sets them going.
 const Start = {
+  pointerType: 'mouse',         // of the last pointerdown
   supported: () => typeof WebAssembly === 'object' && typeof WebAssembly.instantiate === 'function' &&
     typeof createVoxa === 'function',
 
@@ -34,14 +35,16 @@ const Start = {
     addEventListener('keydown', Keys.down);
     addEventListener('pointermove', Pointer.move, { passive: true });
     addEventListener('pointerdown', (e) => {
+      Start.pointerType = e.pointerType;
       Pointer.move(e);
       Sound.unlock();
     });
     addEventListener('pointerup', () => Sound.unlock());
     document.documentElement.addEventListener('pointerleave', Pointer.leave);
-    // No long-press menu from a finger; a mouse's right button keeps the browser's menu.
+    // No long-press menu from a finger; a mouse's right button keeps the browser's menu. Where the
+    // menu's event is no pointer event (Firefox, Safari), the last pointerdown tells which it was.
     addEventListener('contextmenu', (e) => {
-      if (e.pointerType !== 'mouse') e.preventDefault();
+      if ((e.pointerType || Start.pointerType) !== 'mouse') e.preventDefault();
     });
     Picture.screen.addEventListener('pointerup', Fullscreen.pictureUp);
     Panel.listen();
