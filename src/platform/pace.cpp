@@ -25,16 +25,20 @@ void PACE_set_refresh(PACE* pace, int32_t refresh_hz, bool vsync)
 int64_t PACE_delay(PACE* pace, int64_t now_us)
 {
     if (!pace) return 0;
-    if (!pace->started || now_us > deadline(pace)) {
+    // A sleep may end a little before its moment; a call well before it skipped the wait.
+    constexpr int64_t skipped_us = 2000;
+    if (!pace->started || now_us > deadline(pace) || now_us < pace->go_us - skipped_us) {
         // The first presentation, or a late one: at once, and the next deadline one hold after it.
+        // (Deadlines of presentations that never waited would run ahead of the clock unbounded.)
         pace->started = true;
-        pace->origin_us = now_us;
+        pace->origin_us = pace->go_us = now_us;
         pace->count = 1;
         return 0;
     }
     const int64_t go = deadline(pace) - pace->early_us;
     ++pace->count;
-    return go > now_us ? go - now_us : 0;
+    pace->go_us = go > now_us ? go : now_us;
+    return pace->go_us - now_us;
 }
 
 uint32_t PACE_sleep_ms(int64_t wait_us) { return wait_us > 0 ? static_cast<uint32_t>((wait_us + 999) / 1000) : 0; }

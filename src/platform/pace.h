@@ -20,6 +20,7 @@ struct PACE {
     int64_t origin_us = 0;  // the presentation that began the current run of deadlines
     int64_t count = 0;      // holds from origin_us to the next deadline
     int64_t early_us = 0;   // how long before its deadline a presentation may go
+    int64_t go_us = 0;      // the moment PACE_delay gave the last presentation
     bool started = false;
 };
 
@@ -32,7 +33,8 @@ bool PACE_vsync_keeps_up(int32_t refresh_hz);
 void PACE_init(PACE* pace, int32_t refresh_hz, bool vsync);
 // Follows a new refresh rate or vsync state without moving the deadlines.
 void PACE_set_refresh(PACE* pace, int32_t refresh_hz, bool vsync);
-// Microseconds to wait from now_us before presenting; takes the deadline and sets the next.
+// Microseconds to wait from now_us before presenting; takes the deadline and sets the next. A call
+// before the last presentation's moment (its wait was skipped, as a test hook does) starts afresh.
 int64_t PACE_delay(PACE* pace, int64_t now_us);
 // Whole milliseconds to sleep for a wait of wait_us, rounded up so that a presentation is never
 // early for its deadline (0 for no wait).

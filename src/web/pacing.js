@@ -83,7 +83,7 @@ const Pacing = {
       requestAnimationFrame(frame);
     } else {
       const wait = at - performance.now();
-      if (wait > 0) setTimeout(go, wait);
+      if (wait > 0) setTimeout(go, Math.ceil(wait));  // whole milliseconds, never early
       else Pacing.nextTask(go);
     }
   },
