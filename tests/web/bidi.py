@@ -218,13 +218,16 @@ class Page(drivers.Actions, drivers.Page):
         self.browser = browser
         self.context = context
         self.other = None
-        self.send('browsingContext.setViewport', {'viewport': {'width': width, 'height': height}})
+        self.resize(width, height)
         if before_load:
             self.send('script.addPreloadScript', {'functionDeclaration': '() => {\n%s\n}' % before_load,
                                                   'contexts': [context]})
 
     def send(self, method, params=None, timeout=30):
         return self.browser.send(method, dict(params or {}, context=self.context), timeout)
+
+    def resize(self, width, height):
+        self.send('browsingContext.setViewport', {'viewport': {'width': width, 'height': height}})
 
     def load(self, url):
         self.send('browsingContext.navigate', {'url': url, 'wait': 'complete'}, 60)

@@ -116,9 +116,7 @@ class Page(drivers.Page):
         self.other = None
         for domain in ('Page', 'Runtime', 'Log', 'Network'):
             self.send(domain + '.enable')
-        # A device scale factor of 0 keeps the display's (the browser's --force-device-scale-factor).
-        self.send('Emulation.setDeviceMetricsOverride', {'width': width, 'height': height, 'mobile': browser.touch,
-                                                         'deviceScaleFactor': 0 if browser.dpr else 1})
+        self.resize(width, height)
         if browser.touch:
             # Before loading, so that the page finds a touch screen (any-pointer: coarse) from the start.
             self.send('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
@@ -128,6 +126,12 @@ class Page(drivers.Page):
 
     def send(self, method, params=None, timeout=30):
         return self.browser.send(method, params, self.session, timeout)
+
+    def resize(self, width, height):
+        # A device scale factor of 0 keeps the display's (the browser's --force-device-scale-factor).
+        self.send('Emulation.setDeviceMetricsOverride', {'width': width, 'height': height,
+                                                         'mobile': self.browser.touch,
+                                                         'deviceScaleFactor': 0 if self.browser.dpr else 1})
 
     def load(self, url):
         self.send('Page.navigate', {'url': url})

@@ -15,6 +15,7 @@ Marionette and WebDriver BiDi; webdriver.py: WebKitGTK through W3C WebDriver, un
     .key(key, code, modifiers)  a key pressed and released (KeyboardEvent key and code; SHIFT, CTRL
                            pressed as keys of their own before it, as a keyboard sends them)
     .move(x, y), .click(x, y, clicks), .tap(x, y, taps)   the mouse and a finger, in CSS pixels
+    .resize(width, height) the viewport turned or resized, in CSS pixels
     .screenshot(x, y, width, height) -> (width, height, rows of RGB bytes)   as shown, CSS pixels
     .errors()              console errors and uncaught exceptions so far
     .requests()            the URLs the page loaded

@@ -5,7 +5,8 @@ frame, every key a finger wide; P pauses on the frame the recorder makes with p 
 and resumes, a double tap on W cycles the background twice and toggles nothing, SPACE moves on to
 the next scene, a double tap on the picture goes fullscreen, the panel hides after about 5 s without
 a touch, and ESC leaves fullscreen and fades out to the end screen as the recorder does; "tap to play
-again" there plays again. No touch moves the show's pointer.
+again" there plays again. Turned to landscape, the panel shows beside the frame. No touch moves the
+show's pointer.
 
 Registered for Chromium (phone emulation, DevTools touch events) and Firefox (touch pointer actions)
 only: WebKit's driver turns a touch into the mouse."""
@@ -44,9 +45,10 @@ def tap_key(show, key, taps=1):
     show.page.tap(*where, taps=taps)
 
 
-def check_panel(show):
-    """The panel's keys sit below the frame, each at least 44 x 44 CSS pixels, as is every other
-    visible element with a key shortcut; only buttons carry one, one key each."""
+def check_panel(show, width, height):
+    """The panel's keys sit below the frame in portrait and beside it in landscape, each at least
+    44 x 44 CSS pixels, as is every other visible element with a key shortcut; only buttons carry
+    one, one key each."""
     left, top, right, bottom = show.eval(FRAME)
     shortcuts = show.eval(SHORTCUTS)
     check(len(shortcuts) == 14, 'visible key shortcuts: %s, expected the 13 keys and Fullscreen'
@@ -54,10 +56,21 @@ def check_panel(show):
     for tag, key, x0, y0, x1, y1 in shortcuts:
         check(tag == 'BUTTON' and ' ' not in key and '+' not in key, '%s carries the shortcut %r' % (tag, key))
         check(x1 - x0 >= 44 and y1 - y0 >= 44, 'the %s button is %.0f x %.0f CSS pixels' % (key, x1 - x0, y1 - y0))
+        placed = y0 >= bottom if height > width else x1 <= left or x0 >= right
         if key != 'F11':
-            check(y0 >= bottom and x0 >= 0 and x1 <= WIDTH and y1 <= HEIGHT,
-                  'the %s key at (%.0f, %.0f)-(%.0f, %.0f), not below the frame (%.0f, %.0f)-(%.0f, %.0f)'
-                  % (key, x0, y0, x1, y1, left, top, right, bottom))
+            check(placed and x0 >= 0 and y0 >= 0 and x1 <= width and y1 <= height,
+                  'the %s key at (%.0f, %.0f)-(%.0f, %.0f) in %d x %d, not %s the frame (%.0f, %.0f)-(%.0f, %.0f)'
+                  % (key, x0, y0, x1, y1, width, height, 'below' if height > width else 'beside',
+                     left, top, right, bottom))
+
+
+def landscape(show):
+    """The phone turned: a tap on the picture shows the panel beside the frame."""
+    show.page.resize(HEIGHT, WIDTH)
+    show.wait('innerWidth === %d && innerHeight === %d' % (HEIGHT, WIDTH), 10, 'the page to turn')
+    show.page.tap(HEIGHT / 2, WIDTH / 2)
+    show.wait(PANEL, 5, 'the key panel after a tap on the picture in landscape')
+    check_panel(show, HEIGHT, WIDTH)
 
 
 def pause_and_go_on(show):
@@ -107,7 +120,7 @@ def main():
         show.page.tap(WIDTH / 2, HEIGHT / 2)
         show.wait(PANEL, 5, 'the key panel after a tap on the picture')
         show.wait("window.voxa.sound().context === 'running'", 10, 'sound after a tap')
-        check_panel(show)
+        check_panel(show, WIDTH, HEIGHT)
         count, paused = pause_and_go_on(show)
         quiet = fullscreen_and_end(show)
 
@@ -125,6 +138,7 @@ def main():
         show.wait('window.voxa.run === 2 && window.voxa.presentations >= 200', 60, 'the second run')
         check(show.hook('hashes()') == recorder(native, 200), 'the run after a tap on the end screen differs '
                                                                'from a fresh run')
+        landscape(show)
         seen = [p for p in show.eval('window.pointerSeen') if 0 <= p['x'] < 256 and 0 <= p['y'] < 256]
         check(not seen, 'a touch moved the show\'s pointer onto the frame: %s' % seen[:3])
         show.check_no_errors()

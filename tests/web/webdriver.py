@@ -142,6 +142,10 @@ class Page(drivers.Actions, drivers.Page):
                 time.sleep(0.05)
         raise Failure('a viewport of %s, not %d x %d' % (inner, width, height))
 
+    def resize(self, width, height):
+        self.size = width, height
+        self.fit()
+
     def load(self, url):
         self.send('POST', '/url', {'url': url}, 60)
         self.fit()  # as it was, unless the page changed it
