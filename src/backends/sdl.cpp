@@ -187,10 +187,7 @@ void choose_pacing(bool first)
     // What the renderer really does: some accept the call and present at once all the same.
     const bool granted = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     sdl.vsync = want && granted;
-    if (first)
-        PACE_init(&sdl.pace, refresh, sdl.vsync);
-    else
-        PACE_set_refresh(&sdl.pace, refresh, sdl.vsync);
+    PACE_set_refresh(&sdl.pace, refresh, sdl.vsync);
     if (!first || !sdl.view.verbose) return;
     const char* why = !sdl.view.vsync ? "--no-vsync"
                       : !want         ? "the display is slower than 58 Hz"

@@ -48,7 +48,6 @@ struct WebState {
     std::unique_ptr<uint32_t[]> rgba;  // the frame as canvas bytes: red, green, blue, opaque alpha
     PACE pace;                         // the hold to 60 presentations a second
     bool on_frames = false;            // presentations land on animation frames (else timers)
-    bool paced = false;                // the hold has begun
 };
 
 WebState web;
@@ -61,11 +60,7 @@ double hold_until()
 {
     const int32_t rate = web_refresh_rate();
     const bool on_frames = PACE_vsync_keeps_up(rate);
-    if (!web.paced)
-        PACE_init(&web.pace, rate, on_frames);
-    else
-        PACE_set_refresh(&web.pace, rate, on_frames);
-    web.paced = true;
+    PACE_set_refresh(&web.pace, rate, on_frames);
     web.on_frames = on_frames;
     const double now_ms = emscripten_get_now();
     return now_ms + static_cast<double>(PACE_delay(&web.pace, static_cast<int64_t>(now_ms * 1000.0))) / 1000.0;

@@ -209,16 +209,13 @@ bool composing()
 }
 
 // Chooses the pacing: the hold always, and the compositor's pass too where the monitor keeps up
-// with it (unless --no-vsync), so that the two never halve the rate. first starts the hold afresh;
-// later changes (another monitor or rate, the compositor switched) keep its deadlines.
-void choose_pacing(bool first)
+// with it (unless --no-vsync), so that the two never halve the rate. The hold starts its deadlines
+// at the first presentation; later changes (another monitor or rate, the compositor switched) keep them.
+void choose_pacing()
 {
     win32.refresh_hz = win32.window ? monitor_refresh(win32.window) : 0;
     win32.compositor = win32.view.vsync && PACE_vsync_keeps_up(win32.refresh_hz) && composing();
-    if (first)
-        PACE_init(&win32.pace, win32.refresh_hz, win32.compositor);
-    else
-        PACE_set_refresh(&win32.pace, win32.refresh_hz, win32.compositor);
+    PACE_set_refresh(&win32.pace, win32.refresh_hz, win32.compositor);
 }
 
 // The pacing in force, for --verbose.
@@ -298,7 +295,7 @@ void set_fullscreen(bool on)
     }
     win32.fullscreen = on;
     // The monitor's rate may differ from the one the window stood on.
-    choose_pacing(false);
+    choose_pacing();
     // The last frame at the new size, also while the show is paused and presents nothing.
     InvalidateRect(window, nullptr, FALSE);
 }
@@ -362,7 +359,7 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_EXITSIZEMOVE:
     case message_composition_changed:
         // Another refresh rate, another monitor, or the compositor switched on or off.
-        if (win32.window) choose_pacing(false);
+        if (win32.window) choose_pacing();
         break;
     default:
         break;
@@ -485,7 +482,7 @@ void start_pacing(int32_t dpi)
     HMODULE dwm = system_library("dwmapi.dll");
     win32.composition_enabled = lookup<CompositionEnabledFn>(dwm, "DwmIsCompositionEnabled");
     win32.compositor_flush = lookup<FlushFn>(dwm, "DwmFlush");
-    choose_pacing(true);
+    choose_pacing();
     if (win32.view.verbose)
         show_text(DESKTOP_verbose_line("GDI (StretchDIBits, " + std::to_string(dpi) + " dpi)", pacing_text()), true,
                   false);

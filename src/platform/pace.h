@@ -31,7 +31,8 @@ bool PACE_vsync_keeps_up(int32_t refresh_hz);
 // Starts the hold afresh: the next presentation goes at once. vsync tells whether presenting also
 // waits for the display's refresh of refresh_hz.
 void PACE_init(PACE* pace, int32_t refresh_hz, bool vsync);
-// Follows a new refresh rate or vsync state without moving the deadlines.
+// Follows a new refresh rate or vsync state without moving the deadlines (a fresh record, PACE{},
+// starts them at its first presentation).
 void PACE_set_refresh(PACE* pace, int32_t refresh_hz, bool vsync);
 // Microseconds to wait from now_us before presenting; takes the deadline and sets the next. A call
 // before the last presentation's moment (its wait was skipped, as a test hook does) starts afresh.
